@@ -1,0 +1,36 @@
+#include "CAboutDlg.h"
+
+#include "Identifiers.h"
+#include "Texts.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(ORVELLE_ID(IDD_ABOUTBOX));
+    setWindowTitle(QStringLiteral("About Orvelle"));
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QIcon(QStringLiteral(":/orvelle/icon.png")).pixmap(32, 32));
+    auto* version = new QLabel(QStringLiteral("Orvelle Version 1.0"), this);
+    auto* line = new QLabel(QStringLiteral("A chess clock that photographs the board"), this);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("IDOK"));
+    ok->setDefault(true);
+    auto* forum = new QPushButton(kForumUrl, this);
+    forum->setObjectName(ORVELLE_ID(IDC_FORUM_LINK));
+    forum->setAutoDefault(false);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(version, 0, 1);
+    layout->addWidget(line, 1, 1);
+    layout->addWidget(ok, 0, 2, Qt::AlignTop);
+    layout->addWidget(forum, 2, 1, 1, 2);
+    layout->setColumnStretch(1, 1);
+
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(forum, &QPushButton::clicked, this, &OpenForumPage);
+}

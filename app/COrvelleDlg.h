@@ -1,0 +1,92 @@
+#pragma once
+
+#include "Settings.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <future>
+#include <memory>
+#include <thread>
+
+class COrvelleDlg;
+class DialogBridge;
+class EngineCamera;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class SettingsStore;
+class ShiftKeys;
+class SpinArrows;
+class Ticker;
+struct ClockState;
+
+/// What the main window uses from outside; left empty, each is the real thing.
+struct DialogSeams {
+    std::shared_ptr<ShiftKeys> keys;
+    std::shared_ptr<Ticker> ticker;
+    std::shared_ptr<SettingsStore> store;
+    /// Makes the camera from the settings; empty: pictures cannot be taken.
+    std::function<std::shared_ptr<EngineCamera>(const Settings&, COrvelleDlg&)> camera;
+};
+
+/// The main window: two clocks, their spinners, Reset, picture taking and the video maker.
+/// It owns the clock state and the engine thread that runs the clocks.
+class COrvelleDlg final : public QDialog {
+    Q_OBJECT
+public:
+    explicit COrvelleDlg(DialogSeams seams = {}, QWidget* parent = nullptr);
+    ~COrvelleDlg() override;
+
+    /// Writes both clock texts from the current times.
+    void UpdateTimeDisplay();
+    void OnBnClickedReset();
+    void OnDeltaposLeftMinSpin(int iDelta);
+    void OnDeltaposLeftSecSpin(int iDelta);
+    void OnDeltaposRightMinSpin(int iDelta);
+    void OnDeltaposRightSecSpin(int iDelta);
+    void OnBnClickedMakeVideo();
+    void OpenAboutBox();
+
+    /// Called through the engine: a game has started.
+    void DisableForGame();
+    /// Called through the engine: no camera; returns when the user has dismissed the message.
+    void ShowNoCameraMessage();
+
+    ClockState& Clock() { return *m_clock; }
+    const Settings& CurrentSettings() const { return m_settings; }
+    DialogBridge& Bridge() { return *m_bridge; }
+    /// Stops the engine thread: run flag down, then at most one second of waiting.
+    void OnDestroy();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void OnInitDialog(DialogSeams& seams);
+    void CreateControls();
+    void FitDigits();
+
+    std::shared_ptr<ClockState> m_clock;
+    Settings m_settings;
+    std::shared_ptr<DialogBridge> m_bridge;
+    std::shared_ptr<ShiftKeys> m_keys;
+    std::thread m_hThread;
+    std::future<void> m_threadEnded;
+    bool m_splashShown = false;
+
+    QFont m_font;
+    QLabel* m_instructions = nullptr;
+    QPushButton* m_reset = nullptr;
+    QCheckBox* m_takePictures = nullptr;
+    QPushButton* m_makeVideo = nullptr;
+    QLineEdit* m_leftTime = nullptr;
+    QLineEdit* m_rightTime = nullptr;
+    SpinArrows* m_leftMinSpin = nullptr;
+    SpinArrows* m_leftSecSpin = nullptr;
+    SpinArrows* m_rightMinSpin = nullptr;
+    SpinArrows* m_rightSecSpin = nullptr;
+    QPushButton* m_website = nullptr;
+};

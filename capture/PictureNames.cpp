@@ -1,0 +1,18 @@
+#include "PictureNames.h"
+
+#include <cstdio>
+
+std::string FormatPictureName(int game, int ply)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, ply % 2 == 1 ? "game%.2dmove%.3da.jpg" : "game%.2dmove%.3db.jpg", game,
+                  (ply + 1) / 2);
+    return name;
+}
+
+std::filesystem::path ToNarrowPath(std::string_view folderUtf8, std::string_view name)
+{
+    std::u8string joined(folderUtf8.begin(), folderUtf8.end());
+    joined.append(name.begin(), name.end());
+    return std::filesystem::path(joined);
+}

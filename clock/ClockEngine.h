@@ -1,0 +1,66 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+
+struct ClockState;
+class ShiftKeys;
+class Ticker;
+
+/// What the engine asks of the main window. Implementations must not block on the
+/// window's thread, except ReportNoCamera, which holds the loop while the clocks wait.
+class EngineWindow {
+public:
+    virtual ~EngineWindow() = default;
+    /// The check state of "Take pictures", as the window's thread last set it.
+    virtual bool TakePicturesChecked() = 0;
+    /// Tells the user there is no camera, waits until the message is dismissed, then unchecks "Take pictures".
+    virtual void ReportNoCamera() = 0;
+    /// Disables "Make Video", "Take pictures" and the four spinners when a game starts.
+    virtual void DisableForGame() = 0;
+    virtual void UpdateTimeDisplay() = 0;
+};
+
+/// The webcam as the engine drives it.
+class EngineCamera {
+public:
+    virtual ~EngineCamera() = default;
+    /// True when the camera opened (and its preview is shown).
+    virtual bool OpenCamera() = 0;
+    /// Grabs, shows and keeps the current frame; false when the grab failed or a key was typed into the preview.
+    virtual bool ShowPreviewFrame() = 0;
+    /// Saves the current frame as the picture of one ply.
+    virtual void SaveMovePicture(int game, int ply) = 0;
+    virtual void CloseCamera() = 0;
+};
+
+/// One iteration of the clock loop at a time: start test, preview, switch test, ply count and
+/// picture, charge, display. It never sleeps, so tests run it step by step.
+class ClockEngine {
+public:
+    ClockEngine(std::shared_ptr<ClockState> state, std::shared_ptr<ShiftKeys> keys,
+                std::shared_ptr<Ticker> ticker, std::shared_ptr<EngineWindow> window,
+                std::shared_ptr<EngineCamera> camera = nullptr);
+
+    /// Runs one iteration; false when the engine has stopped itself (grab failed, key in the preview).
+    bool Step();
+    /// The end of the loop: releases the camera if it is open.
+    void End();
+
+    ClockState& State() { return *m_state; }
+    bool CameraOpen() const { return m_cameraOpen; }
+
+private:
+    std::shared_ptr<ClockState> m_state;
+    std::shared_ptr<ShiftKeys> m_keys;
+    std::shared_ptr<Ticker> m_ticker;
+    std::shared_ptr<EngineWindow> m_window;
+    std::shared_ptr<EngineCamera> m_camera;
+    std::int64_t m_lastReadingNs = 0;
+    bool m_cameraOpen = false;
+};
+
+/// The worker thread's body: steps the engine every period until the run flag drops
+/// or the engine stops itself, then ends it.
+void ClockThreadProc(ClockEngine& engine, std::chrono::milliseconds period = std::chrono::milliseconds(10));

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class QSettings;
+
+/// One capture size, by its settings code and its packed form (the width's digits followed by the height's).
+struct Resolution {
+    int code;
+    int packed;
+    int width;
+    int height;
+};
+
+inline constexpr std::array<Resolution, 5> kResolutions{{
+    {0, 320240, 320, 240},
+    {1, 640480, 640, 480},
+    {2, 960720, 960, 720},
+    {3, 1024768, 1024, 768},
+    {4, 16001200, 1600, 1200},
+}};
+
+/// The row of a packed size; none for a value no code gives.
+std::optional<Resolution> ResolutionFromPacked(int packed);
+
+/// The settings fields of the main window, with their values before anything is read.
+struct Settings {
+    int m_nCamera = 0;
+    int m_nDelayType = 0;  // kept for time controls to come; nothing uses it yet
+    int m_nDelayDelta = 0; // likewise
+    QString m_strDir;      // empty, or ends in a separator
+    int m_nResolution = 640480;
+    QString m_strCamUrl; // when not empty, the camera is opened from this source instead of by index
+    double m_fLeftPreset = 60.0;
+    double m_fRightPreset = 60.0;
+};
+
+/// One stored value: its name and the text written on first run (null: DefaultPictureFolder()).
+/// How each text becomes its field is the reading table in Settings.cpp.
+struct SettingDef {
+    const char* name;
+    const char* defaultText;
+};
+
+/// Every value, in the order the defaults are written.
+inline constexpr std::array<SettingDef, 7> kSettingDefs{{
+    {"CAM_REF", "0"},
+    {"DELAY_TYPE", "0"},
+    {"DELAY_DELTA", "12"},
+    {"RESOLUTION_REF", "1"},
+    {"LTIME", "300"},
+    {"RTIME", "300"},
+    {"DIR", nullptr},
+}};
+
+/// An optional value: its absence is no error and no default is written for it.
+inline constexpr char kCamUrlName[] = "CAM_URL";
+
+/// A decimal integer as the classic C runtime reads one: leading white space, an optional sign,
+/// digits up to the first non-digit; no number gives 0 and overflow saturates.
+int ParseInt(QStringView text);
+
+/// A preset from its stored number: 300 s for zero or less, 3599 s from 3600 up.
+double PresetFromInt(int n);
+
+/// A folder text with the separator appended when it is missing; empty stays empty.
+QString NormaliseDir(const QString& dir);
+
+/// The folder written on first run: the user's pictures folder, subfolder Orvelle.
+QString DefaultPictureFolder();
+
+/// The persistent settings over QSettings, organisation Kadrith, application Orvelle: on Linux
+/// $XDG_CONFIG_HOME/Kadrith/Orvelle.conf over /etc/xdg/Kadrith/Orvelle.conf, on Windows the registry.
+class SettingsStore {
+public:
+    /// The user's settings, with the machine-wide file read for values the user has not set.
+    SettingsStore();
+    /// One settings file and nothing else.
+    explicit SettingsStore(const QString& iniFile);
+    ~SettingsStore();
+
+    /// Writes the seven defaults when none of the values exists yet.
+    void CreateDefaultSettings();
+    /// Fills the fields from the stored values; false when any of the seven could not be read
+    /// (those fields keep their values).
+    bool LoadSettings(Settings& settings);
+
+    QString FileName() const;
+
+private:
+    std::optional<QString> Read(const char* name) const;
+    std::unique_ptr<QSettings> m_settings;
+};

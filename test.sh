@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs the whole test suite headless.
+# Optional: PRESET=asan ./test.sh, or ctest arguments such as ./test.sh -L unit
+set -euo pipefail
+cd "$(dirname "$0")"
+. scripts/deps.sh
+orvelle_install_packages $orvelle_build_packages $orvelle_test_packages
+preset=${PRESET:-default}
+orvelle_build "$preset"
+# Tests that need an X server get a private Xvfb; the rest use Qt's offscreen platform.
+exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+  ctest --preset "$preset" --output-on-failure "$@"
