@@ -230,8 +230,13 @@ void COrvelleDlg::FitDigits()
 
 void COrvelleDlg::UpdateTimeDisplay()
 {
-    m_leftTime->setText(QString::fromStdString(FormatClockText(m_clock->m_fLeftTime)));
-    m_rightTime->setText(QString::fromStdString(FormatClockText(m_clock->m_fRightTime)));
+    // Called a hundred times a second in a game; only a changed text is worth a repaint.
+    for (auto [edit, time] : {std::pair{m_leftTime, m_clock->m_fLeftTime.load()},
+                              std::pair{m_rightTime, m_clock->m_fRightTime.load()}}) {
+        const QString text = QString::fromStdString(FormatClockText(time));
+        if (edit->text() != text)
+            edit->setText(text);
+    }
 }
 
 void COrvelleDlg::OnBnClickedReset()

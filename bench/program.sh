@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The running program's costs, measured from outside: start-up time to the window shown, and CPU
+# time (user + sys over wall) over 20 s while the clocks wait and over 20 s while a game runs.
+# Usage: bench/program.sh [build/default/app/orvelle]   (needs an X server: xvfb-run -a bench/program.sh)
+set -euo pipefail
+orvelle=$(realpath "${1:-build/default/app/orvelle}")
+seconds=${SECONDS_PER_PHASE:-20}
+work=$(mktemp -d)
+trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config
+
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+cpu_share() { # pid seconds: percent of one core
+  local t0 w0 t1 w1 hz
+  hz=$(getconf CLK_TCK)
+  t0=$(ticks "$1"); w0=$(date +%s.%N)
+  sleep "$2"
+  t1=$(ticks "$1"); w1=$(date +%s.%N)
+  echo "scale=2; 100 * ($t1 - $t0) / $hz / ($w1 - $w0)" | bc
+}
+
+start=$(date +%s.%N)
+"$orvelle" >/dev/null 2>&1 &
+pid=$!
+xdotool search --sync --onlyvisible --name '^Orvelle$' >/dev/null
+shown=$(date +%s.%N)
+printf 'start-up to window shown: %.0f ms\n' "$(echo "($shown - $start) * 1000" | bc)"
+sleep 2 # past the splash
+printf 'CPU while waiting: %s%% of one core (target: at most 1%%)\n' "$(cpu_share $pid "$seconds")"
+xdotool keydown 50 keyup 50
+printf 'CPU while a game runs: %s%% of one core (target: at most 2%%)\n' "$(cpu_share $pid "$seconds")"

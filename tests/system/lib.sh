@@ -1,0 +1,45 @@
+# Helpers for whole-program tests: Orvelle under the X server that test.sh started, driven by xdotool.
+set -euo pipefail
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+[ -n "${DISPLAY:-}" ] || { echo "SKIP: needs an X server (./test.sh starts one)"; exit 77; }
+
+ORVELLE=$1
+WORK=$(mktemp -d)
+export XDG_CONFIG_HOME=$WORK/config
+ORVELLE_PID=
+cleanup() {
+  [ -n "$ORVELLE_PID" ] && kill "$ORVELLE_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# write_settings NAME=VALUE...: the user's settings file, the seven defaults overridden by the arguments.
+write_settings() {
+  mkdir -p "$XDG_CONFIG_HOME/Kadrith"
+  declare -A v=([CAM_REF]=0 [DELAY_TYPE]=0 [DELAY_DELTA]=12 [RESOLUTION_REF]=1 [LTIME]=300 [RTIME]=300 [DIR]="$WORK/pictures/")
+  for kv in "$@"; do v[${kv%%=*}]=${kv#*=}; done
+  { echo "[General]"; for k in "${!v[@]}"; do echo "$k=${v[$k]}"; done; } > "$XDG_CONFIG_HOME/Kadrith/Orvelle.conf"
+}
+
+# start_orvelle: starts the program and waits for its window; WINDOW holds its id.
+start_orvelle() {
+  (cd "$WORK" && exec "$ORVELLE") > "$WORK/orvelle.log" 2>&1 &
+  ORVELLE_PID=$!
+  WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --name '^Orvelle$' | head -n 1) || fail "no Orvelle window"
+}
+
+# tap KEYCODE: one press and release (50 left Shift, 62 right Shift), numeric so xdotool presses only that key.
+tap() { xdotool keydown "$1" keyup "$1"; sleep 0.15; }
+
+# quit_orvelle: closes the window with Escape and expects a clean exit within 5 s.
+quit_orvelle() {
+  xdotool windowfocus --sync "$WINDOW" key Escape
+  for _ in $(seq 50); do
+    kill -0 "$ORVELLE_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$ORVELLE_PID" 2>/dev/null && fail "Orvelle did not exit after Escape"
+  wait "$ORVELLE_PID" || fail "Orvelle exited with $?"
+  ORVELLE_PID=
+}
