@@ -3,12 +3,16 @@
 #include "COrvelleDlg.h"
 #include "Texts.h"
 
+#include <opencv2/core/utils/logger.hpp>
+
 COrvelleApp::COrvelleApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setOrganizationName(QStringLiteral("Kadrith"));
     setApplicationName(kProductName);
     setApplicationVersion(QStringLiteral(ORVELLE_VERSION));
     setWindowIcon(QIcon(QStringLiteral(":/orvelle/icon.png")));
+    // OpenCV's own warnings (a camera that is not there, a backend it tried) are no news to the user.
+    cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_ERROR);
 }
 
 int COrvelleApp::InitInstance()

@@ -2,12 +2,15 @@
 
 #include "CAboutDlg.h"
 #include "CSplashWnd.h"
+#include "Camera.h"
 #include "ClockEngine.h"
 #include "ClockRules.h"
 #include "ClockState.h"
 #include "DialogBridge.h"
 #include "Identifiers.h"
 #include "InWindowShiftKeys.h"
+#include "PictureWriter.h"
+#include "PreviewWindow.h"
 #include "SpinArrows.h"
 #include "Texts.h"
 #include "Ticker.h"
@@ -125,10 +128,22 @@ void COrvelleDlg::CreateControls()
     bottom->addWidget(m_website);
     bottom->addStretch();
 
+    // Pictures that could not be saved are reported here, without stopping the game.
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("pictureNotice"));
+    m_notice->setWordWrap(true);
+    m_notice->setStyleSheet(QStringLiteral("color: #b00020"));
+    m_notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_notice->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(clocks, 1);
     layout->addLayout(bottom);
+    layout->addWidget(m_notice);
+
+    m_preview = new PreviewWindow(this);
+    connect(m_preview, &PreviewWindow::keyTyped, this, [this] { m_bridge->PreviewKeyTyped(); });
 
     // Window managers own the system menu here, so the About entry lives in the context menu and on F1.
     auto* separator = new QAction(this);
@@ -176,7 +191,7 @@ void COrvelleDlg::OnInitDialog(DialogSeams& seams)
     m_keys = seams.keys ? seams.keys : MakeShiftKeys();
     auto engine = std::make_shared<ClockEngine>(m_clock, m_keys,
                                                 seams.ticker ? seams.ticker : std::make_shared<SteadyTicker>(),
-                                                m_bridge, seams.camera ? seams.camera(m_settings, *this) : nullptr);
+                                                m_bridge, seams.camera ? seams.camera : MakeCamera());
     auto ended = std::make_shared<std::promise<void>>();
     m_threadEnded = ended->get_future();
     m_clock->m_bThreadRun = true;
@@ -184,6 +199,42 @@ void COrvelleDlg::OnInitDialog(DialogSeams& seams)
         ClockThreadProc(*engine);
         ended->set_value();
     });
+}
+
+std::shared_ptr<EngineCamera> COrvelleDlg::MakeCamera()
+{
+    const Resolution size = ResolutionFromPacked(m_settings.m_nResolution).value_or(kResolutions[1]);
+    CameraConfig config;
+    config.index = m_settings.m_nCamera;
+    config.source = m_settings.m_strCamUrl.toStdString();
+    config.width = size.width;
+    config.height = size.height;
+    config.folderUtf8 = m_settings.m_strDir.toStdString();
+    std::weak_ptr<DialogBridge> bridge = m_bridge;
+    m_writer = std::make_shared<PictureWriter>([bridge](const std::filesystem::path& path, const std::string& error) {
+        if (auto b = bridge.lock())
+            b->ReportPicture(path, error);
+    });
+    return std::make_shared<Camera>(config, m_bridge, m_writer);
+}
+
+void COrvelleDlg::ShowPreview()
+{
+    // Beside the clocks rather than over them; a window manager may still place it elsewhere.
+    m_preview->move(frameGeometry().topRight() + QPoint(16, 0));
+    m_preview->show();
+}
+
+void COrvelleDlg::WaitForPictures()
+{
+    if (m_writer)
+        m_writer->WaitUntilWritten();
+}
+
+void COrvelleDlg::ShowPictureNotice(const QString& file, const QString& reason)
+{
+    m_notice->setText(QStringLiteral("Could not save the picture %1: %2").arg(file, reason));
+    m_notice->show();
 }
 
 void COrvelleDlg::OnDestroy()

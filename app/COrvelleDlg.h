@@ -12,6 +12,8 @@
 class COrvelleDlg;
 class DialogBridge;
 class EngineCamera;
+class PictureWriter;
+class PreviewWindow;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -27,8 +29,8 @@ struct DialogSeams {
     std::shared_ptr<ShiftKeys> keys;
     std::shared_ptr<Ticker> ticker;
     std::shared_ptr<SettingsStore> store;
-    /// Makes the camera from the settings; empty: pictures cannot be taken.
-    std::function<std::shared_ptr<EngineCamera>(const Settings&, COrvelleDlg&)> camera;
+    /// Replaces the webcam (the real one is made from the settings).
+    std::shared_ptr<EngineCamera> camera;
 };
 
 /// The main window: two clocks, their spinners, Reset, picture taking and the video maker.
@@ -54,7 +56,15 @@ public:
     /// Called through the engine: no camera; returns when the user has dismissed the message.
     void ShowNoCameraMessage();
 
+    /// Called through the camera: shows the preview beside this window.
+    void ShowPreview();
+    /// Called through the picture writer: a picture could not be saved.
+    void ShowPictureNotice(const QString& file, const QString& reason);
+
     ClockState& Clock() { return *m_clock; }
+    PreviewWindow& Preview() { return *m_preview; }
+    /// Returns when every picture handed to the picture writer so far is on disk (or has failed).
+    void WaitForPictures();
     const Settings& CurrentSettings() const { return m_settings; }
     DialogBridge& Bridge() { return *m_bridge; }
     /// Stops the engine thread: run flag down, then at most one second of waiting.
@@ -68,11 +78,13 @@ private:
     void OnInitDialog(DialogSeams& seams);
     void CreateControls();
     void FitDigits();
+    std::shared_ptr<EngineCamera> MakeCamera();
 
     std::shared_ptr<ClockState> m_clock;
     Settings m_settings;
     std::shared_ptr<DialogBridge> m_bridge;
     std::shared_ptr<ShiftKeys> m_keys;
+    std::shared_ptr<PictureWriter> m_writer;
     std::thread m_hThread;
     std::future<void> m_threadEnded;
     bool m_splashShown = false;
@@ -89,4 +101,6 @@ private:
     SpinArrows* m_rightMinSpin = nullptr;
     SpinArrows* m_rightSecSpin = nullptr;
     QPushButton* m_website = nullptr;
+    QLabel* m_notice = nullptr;
+    PreviewWindow* m_preview = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "COrvelleDlg.h"
 #include "ClockState.h"
+#include "PreviewWindow.h"
 
 #include <future>
 
@@ -53,4 +54,57 @@ void DialogBridge::UpdateTimeDisplay()
         m_displayPending = false;
         d.UpdateTimeDisplay();
     });
+}
+
+void DialogBridge::OpenPreview()
+{
+    Post([](COrvelleDlg& d) { d.ShowPreview(); });
+}
+
+void DialogBridge::ShowFrame(const cv::Mat& frame)
+{
+    {
+        std::lock_guard lock(m_frameMutex);
+        frame.copyTo(m_frame);
+    }
+    // Frames the window has not drawn yet are replaced, never queued up.
+    if (m_framePending.exchange(true))
+        return;
+    Post([this](COrvelleDlg& d) {
+        m_framePending = false;
+        QImage image;
+        {
+            std::lock_guard lock(m_frameMutex);
+            image = MatToQImage(m_frame);
+        }
+        d.Preview().SetFrame(std::move(image));
+    });
+}
+
+bool DialogBridge::WaitForKey(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(m_keyMutex);
+    return m_keyChanged.wait_for(lock, timeout, [this] { return m_keyTyped; });
+}
+
+void DialogBridge::PreviewKeyTyped()
+{
+    {
+        std::lock_guard lock(m_keyMutex);
+        m_keyTyped = true;
+    }
+    m_keyChanged.notify_all();
+}
+
+void DialogBridge::ClosePreview()
+{
+    Post([](COrvelleDlg& d) { d.Preview().hide(); });
+}
+
+void DialogBridge::ReportPicture(const std::filesystem::path& path, const std::string& error)
+{
+    if (error.empty())
+        return;
+    Post([file = QString::fromStdU16String(path.u16string()), reason = QString::fromStdString(error)](
+             COrvelleDlg& d) { d.ShowPictureNotice(file, reason); });
 }

@@ -3,10 +3,13 @@
 #include "ClockState.h"
 #include "Fakes.h"
 #include "MessageCatcher.h"
+#include "PreviewWindow.h"
 #include "SpinArrows.h"
 #include "TestMain.h"
+#include "TestVideo.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -44,6 +47,8 @@ class TestDialog : public QObject {
             for (const SettingDef& d : kSettingDefs)
                 if (QLatin1String(d.name) != leftOut)
                     ini.setValue(QLatin1String(d.name), values.value(QLatin1String(d.name), QLatin1String(d.defaultText ? d.defaultText : "")));
+            if (values.contains(QLatin1String(kCamUrlName)))
+                ini.setValue(QLatin1String(kCamUrlName), values.value(QLatin1String(kCamUrlName)));
         }
         m_keys = std::make_shared<FakeShiftKeys>();
         DialogSeams seams;
@@ -64,7 +69,84 @@ class TestDialog : public QObject {
     }
     static QString Text(QWidget* dialog, const char* id) { return Find<QLineEdit>(dialog, id)->text(); }
 
+    QMap<QString, QString> CameraSettings(const QString& dir)
+    {
+        const QString video = m_dir.filePath(QStringLiteral("board.avi"));
+        if (!QFile::exists(video))
+            WriteTestVideo(video.toStdString(), 2000);
+        return {{QStringLiteral("CAM_URL"), video}, {QStringLiteral("DIR"), dir}};
+    }
+    static void Tap(FakeShiftKeys::Key& key, ClockState& clock, int plies)
+    {
+        FakeShiftKeys::tap(key);
+        QTRY_COMPARE(clock.m_nPlies.load(), plies);
+    }
+
 private slots:
+    void missingCameraIsReportedAndRetried()
+    {
+        MessageCatcher catcher;
+        auto d = MakeDialog({{QStringLiteral("CAM_URL"), QStringLiteral("/nonexistent/camera.avi")}});
+        auto* check = Find<QCheckBox>(d.get(), "IDC_TAKE_PICTURES");
+        check->click();
+        QTRY_VERIFY(!check->isChecked());
+        const QString message = QStringLiteral("Could not find camera! Please plug a camera in and try again.");
+        QCOMPARE(catcher.texts, QStringList{message});
+        check->click(); // checking again while the clocks wait tries again at once
+        QTRY_COMPARE(catcher.texts.size(), 2);
+        QTRY_VERIFY(!check->isChecked());
+        FakeShiftKeys::tap(m_keys->left); // and the clocks work without pictures
+        QTRY_VERIFY(!d->Clock().m_bArmed);
+        QCOMPARE(catcher.texts.size(), 2);
+    }
+
+    void previewShowsTheCameraAndAKeyEndsTheEngine()
+    {
+        auto d = MakeDialog(CameraSettings(m_dir.filePath(QStringLiteral("preview"))));
+        d->show();
+        Find<QCheckBox>(d.get(), "IDC_TAKE_PICTURES")->click();
+        PreviewWindow& preview = d->Preview();
+        QTRY_VERIFY(preview.isVisible());
+        QCOMPARE(preview.windowTitle(), QStringLiteral("Orvelle"));
+        QTRY_COMPARE(preview.Frame().size(), QSize(320, 240));
+        QCOMPARE(preview.size(), QSize(320, 240));
+
+        QTest::keyClick(&preview, Qt::Key_Shift); // a clock press, not a key for the preview
+        Tap(m_keys->right, d->Clock(), 0);
+        QTRY_VERIFY(!d->Clock().m_bArmed);
+        Tap(m_keys->left, d->Clock(), 1);
+
+        QTest::keyClick(&preview, Qt::Key_Q);
+        QTRY_VERIFY(!preview.isVisible());
+        FakeShiftKeys::tap(m_keys->right);
+        QTest::qWait(200);
+        QCOMPARE(d->Clock().m_nPlies.load(), 1); // the engine has ended for the rest of the run
+
+        Find<QPushButton>(d.get(), "IDC_RESET")->click();
+        Find<SpinArrows>(d.get(), "IDC_LEFT_MIN_SPIN")->UpButton()->click();
+        QCOMPARE(Text(d.get(), "IDC_LEFT_TIME"), QStringLiteral("06:00"));
+        QCOMPARE(d->Clock().m_nLastGamePlies.load(), 1);
+    }
+
+    void unsavedPicturesAreShownAndTheGameGoesOn()
+    {
+        QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        auto d = MakeDialog(CameraSettings(blocker.fileName() + QStringLiteral("/pics")));
+        auto* notice = d->findChild<QLabel*>(QStringLiteral("pictureNotice"));
+        QVERIFY(notice);
+        QVERIFY(notice->isHidden());
+        Find<QCheckBox>(d.get(), "IDC_TAKE_PICTURES")->click();
+        QTRY_VERIFY(d->Preview().isVisibleTo(nullptr) || !d->Preview().Frame().isNull());
+        FakeShiftKeys::tap(m_keys->left);
+        QTRY_VERIFY(!d->Clock().m_bArmed);
+        Tap(m_keys->right, d->Clock(), 1);
+        QTRY_VERIFY(!notice->isHidden());
+        QVERIFY(notice->text().contains(QStringLiteral("game01move001a.jpg")));
+        Tap(m_keys->left, d->Clock(), 2);
+    }
+
     void initialTextsComeFromSettings_data()
     {
         QTest::addColumn<QString>("ltime");
@@ -138,7 +220,7 @@ private slots:
     void enablingAcrossStartAndReset()
     {
         QFETCH(bool, takePictures);
-        auto d = MakeDialog({});
+        auto d = MakeDialog(CameraSettings(m_dir.filePath(QStringLiteral("enabling"))));
         auto* check = Find<QCheckBox>(d.get(), "IDC_TAKE_PICTURES");
         auto* video = Find<QPushButton>(d.get(), "IDC_MAKE_VIDEO");
         const QList<SpinArrows*> spins = d->findChildren<SpinArrows*>();
@@ -165,7 +247,7 @@ private slots:
     void makeVideoPreconditions()
     {
         MessageCatcher catcher;
-        auto d = MakeDialog({});
+        auto d = MakeDialog(CameraSettings(m_dir.filePath(QStringLiteral("preconditions"))));
         auto* check = Find<QCheckBox>(d.get(), "IDC_TAKE_PICTURES");
         d->OnBnClickedMakeVideo(); // unchecked: nothing at all
         check->setChecked(true);

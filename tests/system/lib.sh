@@ -43,3 +43,16 @@ quit_orvelle() {
   wait "$ORVELLE_PID" || fail "Orvelle exited with $?"
   ORVELLE_PID=
 }
+
+# check_take_pictures: clicks "Take pictures", at the top right of the window.
+check_take_pictures() {
+  local width
+  width=$(xdotool getwindowgeometry --shell "$WINDOW" | sed -n 's/^WIDTH=//p')
+  xdotool mousemove --window "$WINDOW" $((width - 110)) 20 click 1
+}
+
+# wait_for_file PATH: up to 10 s.
+wait_for_file() {
+  for _ in $(seq 100); do [ -s "$1" ] && return 0; sleep 0.1; done
+  fail "$1 was not written"
+}

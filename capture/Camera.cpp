@@ -1,0 +1,64 @@
+#include "Camera.h"
+
+#include "PictureNames.h"
+#include "PictureWriter.h"
+
+#include <filesystem>
+
+Camera::Camera(CameraConfig config, std::shared_ptr<PreviewSink> preview, std::shared_ptr<PictureWriter> writer)
+    : m_config(std::move(config)), m_preview(std::move(preview)), m_writer(std::move(writer))
+{
+}
+
+bool Camera::OpenCamera()
+{
+    try {
+        if (!m_config.source.empty()) {
+            // A pipeline names its elements with "!"; anything else is a file or a stream address.
+            const int api = m_config.source.find('!') != std::string::npos ? cv::CAP_GSTREAMER : cv::CAP_ANY;
+            m_capture.open(m_config.source, api);
+        } else {
+#ifdef __linux__
+            const int api = cv::CAP_V4L2;
+#else
+            const int api = cv::CAP_ANY;
+#endif
+            m_capture.open(m_config.index, api,
+                           {cv::CAP_PROP_FRAME_WIDTH, m_config.width, cv::CAP_PROP_FRAME_HEIGHT, m_config.height});
+        }
+    } catch (const cv::Exception&) {
+        m_capture.release();
+    }
+    if (!m_capture.isOpened())
+        return false;
+    if (!m_config.folderUtf8.empty()) {
+        std::error_code ignored; // a folder that cannot be made shows up as failed pictures, each reported
+        std::filesystem::create_directories(ToNarrowPath(m_config.folderUtf8, ""), ignored);
+    }
+    m_preview->OpenPreview();
+    return true;
+}
+
+bool Camera::ShowPreviewFrame()
+{
+    try {
+        if (!m_capture.read(m_frame) || m_frame.empty())
+            return false;
+    } catch (const cv::Exception&) {
+        return false;
+    }
+    m_preview->ShowFrame(m_frame);
+    return !m_preview->WaitForKey(std::chrono::milliseconds(10));
+}
+
+void Camera::SaveMovePicture(int game, int ply)
+{
+    // The capture reuses its buffer at the next grab, so the writer gets a copy.
+    m_writer->Submit(ToNarrowPath(m_config.folderUtf8, FormatPictureName(game, ply)), m_frame.clone());
+}
+
+void Camera::CloseCamera()
+{
+    m_capture.release();
+    m_preview->ClosePreview();
+}

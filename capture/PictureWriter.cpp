@@ -1,0 +1,91 @@
+#include "PictureWriter.h"
+
+#include <opencv2/imgcodecs.hpp>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+PictureWriter::PictureWriter(Report report, std::size_t capacity)
+    : m_report(std::move(report)), m_capacity(capacity ? capacity : 1), m_thread([this] { Run(); })
+{
+}
+
+PictureWriter::~PictureWriter()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+}
+
+void PictureWriter::Submit(std::filesystem::path path, cv::Mat frame)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_queue.size() < m_capacity; });
+    m_queue.push_back({std::move(path), std::move(frame)});
+    ++m_unfinished;
+    m_changed.notify_all();
+}
+
+void PictureWriter::WaitUntilWritten()
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_unfinished == 0; });
+}
+
+void PictureWriter::Run()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+        if (m_queue.empty())
+            return; // stopping, and nothing left to write
+        Job job = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_changed.notify_all(); // room in the queue
+        lock.unlock();
+        const std::string error = WriteJpeg(job.path, job.frame);
+        if (m_report)
+            m_report(job.path, error);
+        lock.lock();
+        --m_unfinished;
+        m_changed.notify_all();
+    }
+}
+
+std::string PictureWriter::WriteJpeg(const std::filesystem::path& path, const cv::Mat& frame)
+{
+    std::vector<uchar> jpeg;
+    try {
+        if (frame.empty() || !cv::imencode(".jpg", frame, jpeg))
+            return "the picture could not be encoded";
+    } catch (const cv::Exception& e) {
+        return e.what();
+    }
+    std::filesystem::path part = path;
+    part += ".part";
+    {
+        errno = 0;
+        std::ofstream out(part, std::ios::binary | std::ios::trunc);
+        if (out)
+            out.write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
+        if (out)
+            out.close();
+        if (!out) {
+            const int saved = errno;
+            std::error_code ignored;
+            std::filesystem::remove(part, ignored);
+            return saved ? std::strerror(saved) : "the file could not be written";
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(part, path, error);
+    if (error) {
+        std::filesystem::remove(part, error);
+        return error.message();
+    }
+    return {};
+}
