@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The running program's costs, measured from outside: start-up time to the window shown, and CPU
-# time (user + sys over wall) over 20 s while the clocks wait and over 20 s while a game runs.
+# time (user + sys over wall) over 20 s while the clocks wait, while a game runs, and while the
+# camera preview runs at 640 x 480 (a live 30 fps GStreamer test source, whose own generation of
+# the frames is counted too).
 # Usage: bench/program.sh [build/default/app/orvelle]   (needs an X server: xvfb-run -a bench/program.sh)
 set -euo pipefail
 orvelle=$(realpath "${1:-build/default/app/orvelle}")
@@ -29,3 +31,25 @@ sleep 2 # past the splash
 printf 'CPU while waiting: %s%% of one core (target: at most 1%%)\n' "$(cpu_share $pid "$seconds")"
 xdotool keydown 50 keyup 50
 printf 'CPU while a game runs: %s%% of one core (target: at most 2%%)\n' "$(cpu_share $pid "$seconds")"
+kill $pid; wait $pid 2>/dev/null || true
+
+mkdir -p "$XDG_CONFIG_HOME/Kadrith"
+cat > "$XDG_CONFIG_HOME/Kadrith/Orvelle.conf" <<CONF
+[General]
+CAM_REF=0
+DELAY_TYPE=0
+DELAY_DELTA=12
+RESOLUTION_REF=1
+LTIME=300
+RTIME=300
+DIR=$work/pictures/
+CAM_URL=videotestsrc is-live=true ! video/x-raw,width=640,height=480,framerate=30/1 ! videoconvert ! appsink
+CONF
+"$orvelle" >/dev/null 2>&1 &
+pid=$!
+window=$(xdotool search --sync --onlyvisible --name '^Orvelle$' | head -n 1)
+sleep 2
+width=$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p')
+xdotool mousemove --window "$window" $((width - 110)) 20 click 1 # "Take pictures"
+sleep 2
+printf 'CPU with the preview at 640 x 480: %s%% of one core (target: at most 15%%)\n' "$(cpu_share $pid "$seconds")"

@@ -1,0 +1,127 @@
+// What a clock press costs the engine loop with the camera open: the duration of switching and of
+// plain iterations (median and maximum over 200 of each), the hand-over of the picture, and beside
+// them what encoding and writing the JPEG takes, which happens on the picture writer's thread.
+// Frames come from a generated Motion-JPEG file, so each iteration also decodes one frame.
+#include "Camera.h"
+#include "ClockEngine.h"
+#include "ClockState.h"
+#include "Fakes.h"
+#include "PictureWriter.h"
+#include "TestVideo.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+/// Keeps a copy of each frame, as the real window bridge does, and never waits for a key.
+class CopyingPreview final : public PreviewSink {
+public:
+    void OpenPreview() override {}
+    void ShowFrame(const cv::Mat& frame) override { frame.copyTo(m_copy); }
+    bool WaitForKey(std::chrono::milliseconds) override { return false; }
+    void ClosePreview() override {}
+
+private:
+    cv::Mat m_copy;
+};
+
+/// The real camera, with the time of its last grab kept aside: a webcam's grab waits for its next
+/// frame, so only the rest of an iteration is the loop's own cost.
+class TimedCamera final : public EngineCamera {
+public:
+    explicit TimedCamera(std::shared_ptr<EngineCamera> camera) : m_camera(std::move(camera)) {}
+    bool OpenCamera() override { return m_camera->OpenCamera(); }
+    bool ShowPreviewFrame() override
+    {
+        const auto t0 = Clock::now();
+        const bool go = m_camera->ShowPreviewFrame();
+        lastGrab = Clock::now() - t0;
+        return go;
+    }
+    void SaveMovePicture(int game, int ply) override { m_camera->SaveMovePicture(game, ply); }
+    void CloseCamera() override { m_camera->CloseCamera(); }
+    Clock::duration lastGrab{};
+
+private:
+    std::shared_ptr<EngineCamera> m_camera;
+};
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+void Report(const char* what, std::vector<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    std::printf("  %-34s median %7.3f ms   99th %7.3f ms   max %7.3f ms\n", what, ms[ms.size() / 2],
+                ms[ms.size() * 99 / 100], ms.back());
+}
+
+void Run(int width, int height, const std::filesystem::path& dir)
+{
+    const int switches = 200;
+    const std::string video = (dir / ("board" + std::to_string(width) + ".avi")).string();
+    WriteTestVideo(video, 2 * switches + 8, {width, height});
+    const std::filesystem::path pictures = dir / ("pictures" + std::to_string(width) + "/");
+
+    auto state = std::make_shared<ClockState>();
+    auto keys = std::make_shared<FakeShiftKeys>();
+    auto window = std::make_shared<FakeWindow>();
+    auto writer = std::make_shared<PictureWriter>();
+    CameraConfig config;
+    config.source = video;
+    config.folderUtf8 = pictures.string();
+    auto camera = std::make_shared<TimedCamera>(
+        std::make_shared<Camera>(config, std::make_shared<CopyingPreview>(), writer));
+    ClockEngine engine(state, keys, std::make_shared<SteadyTicker>(), window, camera);
+    window->takePictures = true;
+    engine.Step(); // opens the camera
+    FakeShiftKeys::tap(keys->left);
+    engine.Step(); // starts the game
+
+    std::vector<double> switching, plain, grabs;
+    for (int i = 0; i < 2 * switches; ++i) {
+        const bool press = i % 2 == 0;
+        if (press)
+            FakeShiftKeys::tap(state->m_bLeftRunning ? keys->left : keys->right);
+        const auto t0 = Clock::now();
+        engine.Step();
+        (press ? switching : plain).push_back(Ms(Clock::now() - t0 - camera->lastGrab));
+        grabs.push_back(Ms(camera->lastGrab));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20)); // the loop's sleep and key wait
+    }
+    writer->WaitUntilWritten();
+    engine.End();
+
+    cv::Mat frame(height, width, CV_8UC3);
+    cv::randu(frame, 0, 255);
+    cv::GaussianBlur(frame, frame, {0, 0}, 3); // closer to a photograph than noise
+    std::vector<double> encode;
+    for (int i = 0; i < 30; ++i) {
+        const auto t0 = Clock::now();
+        PictureWriter::WriteJpeg(pictures / "encode.jpg", frame);
+        encode.push_back(Ms(Clock::now() - t0));
+    }
+
+    std::printf("%d x %d, %d switches (target: switching iteration at most 2 ms at the maximum)\n", width, height,
+                state->m_nPlies.load());
+    Report("switching iteration, grab aside", switching);
+    Report("plain iteration, grab aside", plain);
+    Report("grab, decode and preview copy", grabs);
+    Report("JPEG encode + write, off the loop", encode);
+}
+} // namespace
+
+int main()
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "orvelle-bench-switch";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    Run(640, 480, dir);
+    Run(1600, 1200, dir);
+    std::filesystem::remove_all(dir);
+}
