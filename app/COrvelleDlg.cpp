@@ -1,6 +1,7 @@
 #include "COrvelleDlg.h"
 
 #include "CAboutDlg.h"
+#include "CMakingDlg.h"
 #include "CSplashWnd.h"
 #include "Camera.h"
 #include "ClockEngine.h"
@@ -349,6 +350,13 @@ void COrvelleDlg::OnBnClickedMakeVideo()
         ShowMessage(this, QStringLiteral("Click reset first, then Make Video"));
         return;
     }
+    WaitForPictures(); // the last pictures of the game may still be on their way to the disk
+    CMakingDlg making(this);
+    making.m_strDir = m_settings.m_strDir;
+    making.m_dFps = 2.0;
+    making.m_nGame = m_clock->m_nGame;
+    making.m_nPlies = m_clock->m_nLastGamePlies;
+    making.exec();
 }
 
 void COrvelleDlg::OpenAboutBox()

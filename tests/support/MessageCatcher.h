@@ -7,10 +7,10 @@
 #include <QTimer>
 
 /// Answers every modal dialog that opens while it lives: a message box is recorded and
-/// answered OK, any other dialog recorded by its title and closed.
+/// answered OK, any other dialog recorded by its title and closed (unless told to leave them).
 class MessageCatcher : public QObject {
 public:
-    MessageCatcher()
+    explicit MessageCatcher(bool closeOtherDialogs = true)
     {
         connect(&m_timer, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
@@ -20,16 +20,18 @@ public:
                 texts << box->text();
                 captions << box->windowTitle();
                 box->button(QMessageBox::Ok)->click();
-            } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            } else if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && this->closeOtherDialogs) {
                 texts << dialog->windowTitle();
                 captions << dialog->windowTitle();
                 dialog->reject();
             }
         });
         m_timer.start(20);
+        this->closeOtherDialogs = closeOtherDialogs;
     }
     QStringList texts;
     QStringList captions;
+    bool closeOtherDialogs;
 
 private:
     QTimer m_timer;

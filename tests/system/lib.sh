@@ -44,11 +44,23 @@ quit_orvelle() {
   ORVELLE_PID=
 }
 
-# check_take_pictures: clicks "Take pictures", at the top right of the window.
-check_take_pictures() {
+# click_at X Y: clicks the main window at X pixels from its right edge and Y from its top, which is
+# how its top row of controls stands in the window at its first size.
+click_at() {
   local width
   width=$(xdotool getwindowgeometry --shell "$WINDOW" | sed -n 's/^WIDTH=//p')
-  xdotool mousemove --window "$WINDOW" $((width - 110)) 20 click 1
+  xdotool mousemove --window "$WINDOW" $((width - $1)) "$2" click 1
+  sleep 0.3
+}
+check_take_pictures() { click_at 110 20; }
+click_reset() { click_at 199 30; }
+click_make_video() { click_at 70 47; }
+
+# answer_message: presses Enter in the message box that is up, up to 20 s after it appears.
+answer_message() {
+  local box
+  box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Orvelle$' | tail -n 1)
+  xdotool windowfocus --sync "$box" key Return
 }
 
 # wait_for_file PATH: up to 10 s.

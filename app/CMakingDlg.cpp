@@ -1,0 +1,125 @@
+#include "CMakingDlg.h"
+
+#include "Identifiers.h"
+#include "Texts.h"
+#include "VideoAssembler.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+CMakingDlg::CMakingDlg(QWidget* parent) : QDialog(parent), m_progress(new QProgressBar(this))
+{
+    setObjectName(ORVELLE_ID(IDD_MAKING));
+    setWindowTitle(QStringLiteral("Creating video..."));
+    m_progress->setObjectName(ORVELLE_ID(IDC_PROGRESS));
+    m_progress->setTextVisible(false);
+    auto* text = new QLabel(QStringLiteral("If you decide to upload this video to YouTube, why not share it with folk "
+                                           "at the Kadrith Software Google Group!"),
+                            this);
+    text->setWordWrap(true);
+    auto* forum = new QPushButton(kForumUrl, this);
+    forum->setObjectName(ORVELLE_ID(IDC_FORUM_LINK));
+    forum->setAutoDefault(false);
+    forum->setFocusPolicy(Qt::NoFocus); // keys typed here belong to the dialog: they stop the assembly
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_progress);
+    layout->addWidget(text);
+    layout->addWidget(forum);
+    setMinimumWidth(300);
+    connect(forum, &QPushButton::clicked, this, &OpenForumPage);
+}
+
+CMakingDlg::~CMakingDlg()
+{
+    StopAssembly();
+}
+
+int CMakingDlg::exec()
+{
+    if (!OnInitDialog())
+        return Rejected;
+    return QDialog::exec();
+}
+
+bool CMakingDlg::OnInitDialog()
+{
+    m_progress->setRange(0, 1000);
+    m_progress->setValue(0);
+    m_pWriter = std::make_unique<VideoAssembler>(m_strDir.toStdString(), m_nGame, m_nPlies, m_dFps);
+    switch (m_pWriter->Open()) {
+    case VideoAssembler::OpenResult::FirstPictureMissing:
+        ShowMessage(this, QStringLiteral("Error. Can't find %1 in %2!")
+                              .arg(QString::fromStdString(m_pWriter->FirstPictureName()), m_strDir));
+        return false;
+    case VideoAssembler::OpenResult::WriterFailed:
+        ShowMessage(this, QStringLiteral("Error. Can't write %1!")
+                              .arg(QString::fromStdU16String(m_pWriter->VideoPath().u16string())));
+        return false;
+    case VideoAssembler::OpenResult::Ready:
+        break;
+    }
+    m_nWidth = m_pWriter->FrameSize().width;
+    m_nHeight = m_pWriter->FrameSize().height;
+    // The assembly starts once the dialog is on screen.
+    QTimer::singleShot(100, this, &CMakingDlg::OnTimer);
+    return true;
+}
+
+void CMakingDlg::OnTimer()
+{
+    if (m_assembling || m_stop)
+        return;
+    m_assembling = true;
+    m_assembly = std::thread([this] {
+        m_pWriter->Assemble(
+            [this](int progress) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, progress] {
+                        m_nProgress = progress;
+                        m_progress->setValue(progress);
+                    },
+                    Qt::QueuedConnection);
+            },
+            m_stop);
+        QMetaObject::invokeMethod(this, &CMakingDlg::OnAssembled, Qt::QueuedConnection);
+    });
+}
+
+void CMakingDlg::OnAssembled()
+{
+    StopAssembly();
+    ShowMessage(this, QStringLiteral("Video (output.avi) created"));
+    accept();
+}
+
+void CMakingDlg::StopAssembly()
+{
+    m_stop = true;
+    if (m_assembly.joinable())
+        m_assembly.join(); // at most the current frame
+    if (m_pWriter)
+        m_pWriter->Finish();
+}
+
+void CMakingDlg::done(int result)
+{
+    // Closed early (Escape, the close box): the frames so far make a finished file.
+    StopAssembly();
+    QDialog::done(result);
+}
+
+void CMakingDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    // Any other key stops the assembly after the current frame; the video is then reported as usual.
+    m_stop = true;
+}

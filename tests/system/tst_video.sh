@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The whole program: a short game with pictures on real Shift keys, Reset, "Make Video", the closing
+# message answered, and the video read back: one frame per ply after the first, 320x240, 2 per second.
+. "$(dirname "$0")/lib.sh"
+
+pics="$WORK/pictures/"
+write_settings "DIR=$pics" \
+  "CAM_URL=videotestsrc pattern=smpte ! video/x-raw,width=320,height=240 ! videoconvert ! appsink"
+start_orvelle
+sleep 2 # past the splash
+check_take_pictures
+for _ in $(seq 100); do [ -d "$pics" ] && break; sleep 0.1; done
+[ -d "$pics" ] || fail "the camera did not open"
+
+tap 62                   # start
+for k in 50 62 50 62 50; do tap $k; done   # plies 1 to 5
+wait_for_file "${pics}game01move003a.jpg"
+click_reset
+click_make_video
+timeout 30 xdotool search --sync --onlyvisible --name '^Creating video\.\.\.$' >/dev/null || fail "no progress dialog"
+for _ in $(seq 200); do [ -s "${pics}output.avi" ] && break; sleep 0.1; done
+answer_message
+for _ in $(seq 100); do xdotool search --onlyvisible --name '^Creating video\.\.\.$' >/dev/null || break; sleep 0.1; done
+
+video="${pics}output.avi"
+[ -s "$video" ] || fail "no output.avi"
+ffmpeg -v error -i "$video" -f null - 2>"$WORK/decode.txt" || fail "ffmpeg cannot decode the video"
+[ -s "$WORK/decode.txt" ] && fail "decode errors: $(cat "$WORK/decode.txt")"
+probe=$(ffprobe -v error -count_frames -select_streams v:0 \
+  -show_entries stream=nb_read_frames,width,height,r_frame_rate -of csv=p=0 "$video")
+[ "$probe" = "320,240,2/1,4" ] || fail "video is $probe, expected 320,240,2/1,4"
+quit_orvelle
+echo "PASS"
