@@ -6,6 +6,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <fstream>
+#include <future>
 #include <iterator>
 
 VideoAssembler::VideoAssembler(std::string folderUtf8, int game, int plies, double fps)
@@ -67,9 +68,16 @@ int VideoAssembler::Assemble(const std::function<void(int progress)>& progress, 
 {
     if (!m_writer.isOpened())
         return 0;
+    auto load = [this](int ply) { return LoadPicture(ToNarrowPath(m_folder, FormatPictureName(m_game, ply))); };
+    // The next picture is read and decoded while the current one is encoded.
+    std::future<cv::Mat> next;
+    if (m_plies >= 2)
+        next = std::async(std::launch::async, load, 2);
     int frames = 0;
     for (int p = 2; p <= m_plies; ++p) {
-        cv::Mat picture = LoadPicture(ToNarrowPath(m_folder, FormatPictureName(m_game, p)));
+        cv::Mat picture = next.get();
+        if (p < m_plies)
+            next = std::async(std::launch::async, load, p + 1);
         const bool loaded = !picture.empty();
         if (loaded) {
             // A picture of another size would be dropped or refused by the writer: fit it instead.
