@@ -22,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -314,8 +315,10 @@ void COrvelleDlg::DisableForGame()
 
 void COrvelleDlg::ShowNoCameraMessage()
 {
+    const QPointer<COrvelleDlg> self(this);
     ShowMessage(this, QStringLiteral("Could not find camera! Please plug a camera in and try again."));
-    m_takePictures->setChecked(false);
+    if (self) // the window may have gone while the message was up
+        m_takePictures->setChecked(false);
 }
 
 void COrvelleDlg::OnDeltaposLeftMinSpin(int iDelta)

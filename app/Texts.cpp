@@ -2,12 +2,15 @@
 
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPointer>
 #include <QUrl>
 
 void ShowMessage(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kProductName, text, QMessageBox::Ok, parent);
-    box.exec();
+    // On the heap and watched: should the parent go while the box is up, it takes the box with it.
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::NoIcon, kProductName, text, QMessageBox::Ok, parent);
+    box->exec();
+    delete box;
 }
 
 void OpenProductPage()

@@ -11,6 +11,8 @@
 
 #include <opencv2/imgcodecs.hpp>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <mutex>
@@ -212,6 +214,57 @@ private slots:
         rig.writer->WaitUntilWritten();
         QCOMPARE(rig.reports.failures(), 2);
         QCOMPARE(FilesIn(folder), QStringList{"game01move002a.jpg"});
+    }
+
+    void theCameraVanishingMidGameKeepsWhatWasWritten()
+    {
+        const std::string shortVideo = m_dir.filePath(QStringLiteral("vanish.avi")).toStdString();
+        QVERIFY(WriteTestVideo(shortVideo, 6));
+        const std::string folder = Folder("vanish");
+        CameraRig rig(shortVideo, folder);
+        QVERIFY(rig.step()); // frame 1: the camera opens
+        rig.play(3);         // frames 2 to 5
+        QVERIFY(rig.step()); // frame 6
+        QVERIFY(!rig.step()); // the source has nothing more: the engine ends
+        rig.engine->End();
+        rig.writer->WaitUntilWritten();
+        QCOMPARE(rig.preview->closes, 1);
+        QCOMPARE(FilesIn(folder), (QStringList{"game01move001a.jpg", "game01move001b.jpg", "game01move002a.jpg"}));
+        for (const QString& name : FilesIn(folder))
+            QCOMPARE(cv::imread(folder + name.toStdString()).cols, 320);
+    }
+
+    void aFullDiskIsReported()
+    {
+        // A full disk without mounting one: the picture's temporary file leads to /dev/full.
+        const std::string folder = Folder("full");
+        fs::create_directories(folder);
+        const fs::path picture = folder + FormatPictureName(1, 1);
+        fs::create_symlink("/dev/full", fs::path(picture.string() + ".part"));
+        const std::string error = PictureWriter::WriteJpeg(picture, cv::Mat(240, 320, CV_8UC3, cv::Scalar::all(9)));
+        QCOMPARE(QString::fromStdString(error), QString::fromStdString(std::strerror(ENOSPC)));
+        QVERIFY(!fs::exists(picture));
+        QVERIFY(!fs::is_symlink(fs::path(picture.string() + ".part")));
+    }
+
+    void theFolderVanishingMidGameAndComingBack()
+    {
+        const std::string folder = Folder("moved");
+        CameraRig rig(m_video, folder);
+        QVERIFY(rig.step());
+        rig.play(2);
+        fs::rename(folder, Folder("moved-away"));
+        std::ofstream(Folder("moved").substr(0, folder.size() - 1)) << "in the way";
+        FakeShiftKeys::tap(rig.state->m_bLeftRunning ? rig.keys->left : rig.keys->right);
+        QVERIFY(rig.step());
+        rig.writer->WaitUntilWritten();
+        QCOMPARE(rig.reports.failures(), 1);
+        fs::remove(folder.substr(0, folder.size() - 1));
+        fs::rename(Folder("moved-away"), folder);
+        FakeShiftKeys::tap(rig.state->m_bLeftRunning ? rig.keys->left : rig.keys->right);
+        QVERIFY(rig.step());
+        rig.writer->WaitUntilWritten();
+        QCOMPARE(FilesIn(folder), (QStringList{"game01move001a.jpg", "game01move001b.jpg", "game01move002b.jpg"}));
     }
 
     void writerBlocksRatherThanDrops()

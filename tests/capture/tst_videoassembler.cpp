@@ -112,6 +112,22 @@ private slots:
         QTest::newRow("not a JPEG") << QByteArray("plain text, no picture");
         QTest::newRow("empty file") << QByteArray();
     }
+
+    void truncatedPictureStillMakesAFrame()
+    {
+        // A JPEG cut short decodes to what arrived; the video keeps all its frames.
+        const fs::path folder = NewFolder();
+        WriteGamePictures(folder, 1, 5);
+        const fs::path cut = folder / FormatPictureName(1, 3);
+        fs::resize_file(cut, fs::file_size(cut) / 2);
+        VideoAssembler assembler(folder.string(), 1, 5, 2.0);
+        QCOMPARE(assembler.Open(), VideoAssembler::OpenResult::Ready);
+        std::atomic<bool> stop{false};
+        const int frames = assembler.Assemble([](int) {}, stop);
+        assembler.Finish();
+        QCOMPARE(frames, 4); // decoded as far as it goes
+        QCOMPARE(ReadBack(folder / "output.avi").frames, frames);
+    }
     void unreadablePicturesEndTheVideo()
     {
         QFETCH(QByteArray, content);
