@@ -9,4 +9,4 @@ preset=${PRESET:-default}
 orvelle_build "$preset"
 # Tests that need an X server get a private Xvfb; the rest use Qt's offscreen platform.
 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
-  ctest --preset "$preset" --output-on-failure "$@"
+  ctest --preset "$preset" --output-on-failure -j "$(nproc)" "$@"

@@ -26,11 +26,17 @@ start=$(date +%s.%N)
 pid=$!
 xdotool search --sync --onlyvisible --name '^Orvelle$' >/dev/null
 shown=$(date +%s.%N)
-printf 'start-up to window shown: %.0f ms\n' "$(echo "($shown - $start) * 1000" | bc)"
+ms=$(printf '%.0f' "$(echo "($shown - $start) * 1000" | bc)")
+echo "start-up to window shown: $ms ms"
+echo "row: start-up to the window shown | $ms ms | | |"
 sleep 2 # past the splash
-printf 'CPU while waiting: %s%% of one core (target: at most 1%%)\n' "$(cpu_share $pid "$seconds")"
+share=$(cpu_share $pid "$seconds")
+echo "CPU while waiting: $share% of one core (target: at most 1%)"
+echo "row: CPU while the clocks wait | $share % of a core | at most 1 % | |"
 xdotool keydown 50 keyup 50
-printf 'CPU while a game runs: %s%% of one core (target: at most 2%%)\n' "$(cpu_share $pid "$seconds")"
+share=$(cpu_share $pid "$seconds")
+echo "CPU while a game runs: $share% of one core (target: at most 2%)"
+echo "row: CPU while a game runs | $share % of a core | at most 2 % | |"
 kill $pid; wait $pid 2>/dev/null || true
 
 mkdir -p "$XDG_CONFIG_HOME/Kadrith"
@@ -52,4 +58,6 @@ sleep 2
 width=$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p')
 xdotool mousemove --window "$window" $((width - 110)) 20 click 1 # "Take pictures"
 sleep 2
-printf 'CPU with the preview at 640 x 480: %s%% of one core (target: at most 15%%)\n' "$(cpu_share $pid "$seconds")"
+share=$(cpu_share $pid "$seconds")
+echo "CPU with the preview at 640 x 480: $share% of one core (target: at most 15%)"
+echo "row: CPU with the camera preview at 640 x 480 | $share % of a core | at most 15 % | |"

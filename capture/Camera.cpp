@@ -14,8 +14,9 @@ bool Camera::OpenCamera()
 {
     try {
         if (!m_config.source.empty()) {
-            // A pipeline names its elements with "!"; anything else is a file or a stream address.
-            const int api = m_config.source.find('!') != std::string::npos ? cv::CAP_GSTREAMER : cv::CAP_ANY;
+            // A pipeline names its elements with "!"; anything else is a file or a stream address, for
+            // FFmpeg. Naming the backend also spares probing every other one (FireWire cameras among them).
+            const int api = m_config.source.find('!') != std::string::npos ? cv::CAP_GSTREAMER : cv::CAP_FFMPEG;
             m_capture.open(m_config.source, api);
         } else {
 #ifdef __linux__

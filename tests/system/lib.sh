@@ -29,13 +29,24 @@ start_orvelle() {
   WINDOW=$(timeout 20 xdotool search --sync --onlyvisible --name '^Orvelle$' | head -n 1) || fail "no Orvelle window"
 }
 
+# wait_for_splash: until the splash over the window has come and gone (it would take the clicks).
+wait_for_splash() {
+  timeout 20 xdotool search --sync --onlyvisible --name '^Orvelle splash$' >/dev/null || fail "no splash"
+  for _ in $(seq 200); do
+    xdotool search --onlyvisible --name '^Orvelle splash$' >/dev/null || return 0
+    sleep 0.1
+  done
+  fail "the splash stayed"
+}
+
 # tap KEYCODE: one press and release (50 left Shift, 62 right Shift), numeric so xdotool presses only that key.
 tap() { xdotool keydown "$1" keyup "$1"; sleep 0.15; }
 
-# quit_orvelle: closes the window with Escape and expects a clean exit within 5 s.
+# quit_orvelle: closes the window with Escape and expects a clean exit within 15 s (slow sanitizer
+# builds included; the program itself waits at most one second for its engine).
 quit_orvelle() {
   xdotool windowfocus --sync "$WINDOW" key Escape
-  for _ in $(seq 50); do
+  for _ in $(seq 150); do
     kill -0 "$ORVELLE_PID" 2>/dev/null || break
     sleep 0.1
   done

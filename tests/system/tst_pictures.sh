@@ -7,7 +7,7 @@ pics="$WORK/Bilder für Zoë/"
 write_settings "DIR=$pics" \
   "CAM_URL=videotestsrc pattern=ball ! video/x-raw,width=320,height=240 ! videoconvert ! appsink"
 start_orvelle
-sleep 2 # past the splash
+wait_for_splash
 check_take_pictures
 for _ in $(seq 100); do [ -d "$pics" ] && break; sleep 0.1; done
 [ -d "$pics" ] || fail "the camera did not open (no picture folder made)"
