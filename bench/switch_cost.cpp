@@ -6,6 +6,7 @@
 #include "ClockEngine.h"
 #include "ClockState.h"
 #include "Fakes.h"
+#include "NullPreview.h"
 #include "PictureWriter.h"
 #include "TestVideo.h"
 
@@ -18,18 +19,6 @@
 
 namespace {
 using Clock = std::chrono::steady_clock;
-
-/// Keeps a copy of each frame, as the real window bridge does, and never waits for a key.
-class CopyingPreview final : public PreviewSink {
-public:
-    void OpenPreview() override {}
-    void ShowFrame(const cv::Mat& frame) override { frame.copyTo(m_copy); }
-    bool WaitForKey(std::chrono::milliseconds) override { return false; }
-    void ClosePreview() override {}
-
-private:
-    cv::Mat m_copy;
-};
 
 /// The real camera, with the time of its last grab kept aside: a webcam's grab waits for its next
 /// frame, so only the rest of an iteration is the loop's own cost.
@@ -82,7 +71,7 @@ void Run(int width, int height, const std::filesystem::path& dir)
     config.source = video;
     config.folderUtf8 = pictures.string();
     auto camera = std::make_shared<TimedCamera>(
-        std::make_shared<Camera>(config, std::make_shared<CopyingPreview>(), writer));
+        std::make_shared<Camera>(config, std::make_shared<NullPreview>(), writer));
     ClockEngine engine(state, keys, std::make_shared<SteadyTicker>(), window, camera);
     window->takePictures = true;
     engine.Step(); // opens the camera

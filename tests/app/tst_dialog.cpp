@@ -4,6 +4,7 @@
 #include "Fakes.h"
 #include "MessageCatcher.h"
 #include "PreviewWindow.h"
+#include "SettingsFile.h"
 #include "SpinArrows.h"
 #include "TestMain.h"
 #include "TestVideo.h"
@@ -41,15 +42,7 @@ class TestDialog : public QObject {
     std::unique_ptr<COrvelleDlg> MakeDialog(const QMap<QString, QString>& values, const QString& leftOut = {})
     {
         const QString file = m_dir.filePath(QStringLiteral("Orvelle.conf"));
-        QFile::remove(file);
-        {
-            QSettings ini(file, QSettings::IniFormat);
-            for (const SettingDef& d : kSettingDefs)
-                if (QLatin1String(d.name) != leftOut)
-                    ini.setValue(QLatin1String(d.name), values.value(QLatin1String(d.name), QLatin1String(d.defaultText ? d.defaultText : "")));
-            if (values.contains(QLatin1String(kCamUrlName)))
-                ini.setValue(QLatin1String(kCamUrlName), values.value(QLatin1String(kCamUrlName)));
-        }
+        WriteSettingsFile(file, values, leftOut);
         m_keys = std::make_shared<FakeShiftKeys>();
         DialogSeams seams;
         seams.keys = m_keys;

@@ -4,6 +4,7 @@
 #include "ClockState.h"
 #include "Fakes.h"
 #include "Pictures.h"
+#include "SettingsFile.h"
 #include "TestMain.h"
 
 #include <QCheckBox>
@@ -26,12 +27,7 @@ private slots:
     void windowClosedWhileTheCameraMessageIsUp()
     {
         const QString file = m_dir.filePath("Orvelle.conf");
-        {
-            QSettings ini(file, QSettings::IniFormat);
-            for (const SettingDef& d : kSettingDefs)
-                ini.setValue(QLatin1String(d.name), QLatin1String(d.defaultText ? d.defaultText : ""));
-            ini.setValue("CAM_URL", "/nonexistent/camera.avi");
-        }
+        WriteSettingsFile(file, {{"CAM_URL", "/nonexistent/camera.avi"}});
         DialogSeams seams;
         seams.store = std::make_shared<SettingsStore>(file);
         seams.keys = std::make_shared<FakeShiftKeys>();

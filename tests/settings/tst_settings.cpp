@@ -1,4 +1,5 @@
 #include "Settings.h"
+#include "SettingsFile.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -10,17 +11,11 @@ struct Loaded {
     bool ok;
     Settings s;
 };
-Loaded LoadWith(const QString& file, const QMap<QString, QString>& values, const QString& leftOut = {})
+Loaded LoadWith(const QString& file, QMap<QString, QString> values, const QString& leftOut = {})
 {
-    {
-        QSettings ini(file, QSettings::IniFormat);
-        ini.clear();
-        for (const SettingDef& d : kSettingDefs) {
-            const QString name = QLatin1String(d.name);
-            if (name != leftOut)
-                ini.setValue(name, values.value(name, d.defaultText ? QLatin1String(d.defaultText) : QLatin1String("/pics/")));
-        }
-    }
+    if (!values.contains("DIR"))
+        values["DIR"] = "/pics/";
+    WriteSettingsFile(file, values, leftOut);
     Settings s;
     SettingsStore store(file);
     const bool ok = store.LoadSettings(s);

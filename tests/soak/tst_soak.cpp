@@ -7,6 +7,7 @@
 #include "ClockRules.h"
 #include "ClockState.h"
 #include "Fakes.h"
+#include "NullPreview.h"
 #include "PictureNames.h"
 #include "PictureWriter.h"
 #include "VideoAssembler.h"
@@ -21,18 +22,6 @@
 #include <unistd.h>
 
 namespace {
-/// The camera window's part, without a window: nobody types into it.
-class QuietPreview final : public PreviewSink {
-public:
-    void OpenPreview() override {}
-    void ShowFrame(const cv::Mat& frame) override { frame.copyTo(m_copy); }
-    bool WaitForKey(std::chrono::milliseconds) override { return false; }
-    void ClosePreview() override {}
-
-private:
-    cv::Mat m_copy;
-};
-
 long ResidentKiB()
 {
     std::ifstream statm("/proc/self/statm");
@@ -65,7 +54,7 @@ private slots:
         config.source = "videotestsrc pattern=ball ! video/x-raw,width=160,height=120 ! videoconvert ! appsink sync=false";
         config.folderUtf8 = folder;
         ClockEngine engine(state, keys, ticker, window,
-                           std::make_shared<Camera>(config, std::make_shared<QuietPreview>(), writer));
+                           std::make_shared<Camera>(config, std::make_shared<NullPreview>(), writer));
         window->takePictures = true;
         QVERIFY(engine.Step());
         QVERIFY2(engine.CameraOpen(), "GStreamer's videotestsrc is needed (gstreamer1.0-plugins-base)");

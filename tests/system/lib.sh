@@ -39,6 +39,17 @@ wait_for_splash() {
   fail "the splash stayed"
 }
 
+# start_with_camera FOLDER PIPELINE: starts the program with pictures from PIPELINE going to FOLDER,
+# ticks "Take pictures" and waits for the camera to open (it makes the folder).
+start_with_camera() {
+  write_settings "DIR=$1" "CAM_URL=$2"
+  start_orvelle
+  wait_for_splash
+  check_take_pictures
+  for _ in $(seq 100); do [ -d "$1" ] && return 0; sleep 0.1; done
+  fail "the camera did not open (no picture folder made)"
+}
+
 # tap KEYCODE: one press and release (50 left Shift, 62 right Shift), numeric so xdotool presses only that key.
 tap() { xdotool keydown "$1" keyup "$1"; sleep 0.15; }
 

@@ -4,13 +4,7 @@
 . "$(dirname "$0")/lib.sh"
 
 pics="$WORK/Bilder für Zoë/"
-write_settings "DIR=$pics" \
-  "CAM_URL=videotestsrc pattern=ball ! video/x-raw,width=320,height=240 ! videoconvert ! appsink"
-start_orvelle
-wait_for_splash
-check_take_pictures
-for _ in $(seq 100); do [ -d "$pics" ] && break; sleep 0.1; done
-[ -d "$pics" ] || fail "the camera did not open (no picture folder made)"
+start_with_camera "$pics" "videotestsrc pattern=ball ! video/x-raw,width=320,height=240 ! videoconvert ! appsink"
 
 tap 50   # start: no picture
 tap 62   # ply 1

@@ -4,13 +4,7 @@
 . "$(dirname "$0")/lib.sh"
 
 pics="$WORK/pictures/"
-write_settings "DIR=$pics" \
-  "CAM_URL=videotestsrc pattern=smpte ! video/x-raw,width=320,height=240 ! videoconvert ! appsink"
-start_orvelle
-wait_for_splash
-check_take_pictures
-for _ in $(seq 100); do [ -d "$pics" ] && break; sleep 0.1; done
-[ -d "$pics" ] || fail "the camera did not open"
+start_with_camera "$pics" "videotestsrc pattern=smpte ! video/x-raw,width=320,height=240 ! videoconvert ! appsink"
 
 tap 62                   # start
 for k in 50 62 50 62 50; do tap $k; done   # plies 1 to 5
