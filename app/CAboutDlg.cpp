@@ -17,7 +17,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     auto* version = new QLabel(QStringLiteral("Orvelle Version 1.0"), this);
     auto* line = new QLabel(QStringLiteral("A chess clock that photographs the board"), this);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("IDOK"));
+    ok->setObjectName(ORVELLE_ID(IDOK));
     ok->setDefault(true);
     auto* forum = new QPushButton(kForumUrl, this);
     forum->setObjectName(ORVELLE_ID(IDC_FORUM_LINK));

@@ -52,6 +52,7 @@ COrvelleDlg::~COrvelleDlg()
 
 void COrvelleDlg::CreateControls()
 {
+    setObjectName(ORVELLE_ID(IDD_ORVELLE_DIALOG));
     setWindowTitle(kProductName);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
@@ -151,7 +152,7 @@ void COrvelleDlg::CreateControls()
     auto* separator = new QAction(this);
     separator->setSeparator(true);
     auto* about = new QAction(kAboutMenuText, this);
-    about->setObjectName(QStringLiteral("IDM_ABOUTBOX"));
+    about->setObjectName(ORVELLE_ID(IDM_ABOUTBOX));
     about->setShortcut(QKeySequence::HelpContents);
     addAction(separator);
     addAction(about);
@@ -171,7 +172,6 @@ void COrvelleDlg::CreateControls()
 void COrvelleDlg::OnInitDialog(DialogSeams& seams)
 {
     setWindowIcon(QIcon(QStringLiteral(":/orvelle/icon.png")));
-    m_settings.m_nResolution = 640480;
     std::shared_ptr<SettingsStore> store = seams.store ? seams.store : std::make_shared<SettingsStore>();
     store->CreateDefaultSettings();
 

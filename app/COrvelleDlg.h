@@ -65,8 +65,6 @@ public:
     PreviewWindow& Preview() { return *m_preview; }
     /// Returns when every picture handed to the picture writer so far is on disk (or has failed).
     void WaitForPictures();
-    const Settings& CurrentSettings() const { return m_settings; }
-    DialogBridge& Bridge() { return *m_bridge; }
     /// Stops the engine thread: run flag down, then at most one second of waiting.
     void OnDestroy();
 

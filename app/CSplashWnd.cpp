@@ -1,5 +1,7 @@
 #include "CSplashWnd.h"
 
+#include "Identifiers.h"
+
 #include <QPainter>
 #include <QTimer>
 
@@ -24,7 +26,7 @@ CSplashWnd::CSplashWnd(QWidget* parent, QPixmap bitmap)
       m_bitmap(std::move(bitmap))
 {
     s_current = this;
-    setObjectName(QStringLiteral("IDB_SPLASH"));
+    setObjectName(ORVELLE_ID(IDB_SPLASH));
     setWindowTitle(QStringLiteral("Orvelle splash")); // never shown (no frame); names it in window lists
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -1,13 +1,12 @@
 #pragma once
 
-/// Control identifiers. Each control's objectName is its identifier's name, which is how tests
-/// and accessibility tools find it.
+/// Window and control identifiers. Each carries its identifier's name as its objectName, which is
+/// how tests and accessibility tools find it.
 enum ControlId : int {
     IDOK = 1,
     IDD_ABOUTBOX = 100,
-    IDS_ABOUTBOX = 101,
+    IDM_ABOUTBOX = 16,
     IDD_ORVELLE_DIALOG = 102,
-    IDR_MAINFRAME = 128,
     IDB_SPLASH = 133,
     IDD_MAKING = 134,
     IDC_LEFT_TIME = 1001,
@@ -24,8 +23,6 @@ enum ControlId : int {
     IDC_RIGHT_SEC_SPIN = 1020,
 };
 
-inline constexpr int IDM_ABOUTBOX = 16;
-inline constexpr int IDT_ENCODE = 1;
-
-/// Names a control after its identifier: ORVELLE_ID(IDC_RESET) gives "IDC_RESET".
-#define ORVELLE_ID(id) QStringLiteral(#id)
+/// The objectName for an identifier: ORVELLE_ID(IDC_RESET) gives "IDC_RESET", and does not compile
+/// for a name that is not an identifier.
+#define ORVELLE_ID(id) (static_cast<void>(ControlId::id), QStringLiteral(#id))

@@ -78,11 +78,6 @@ SettingsStore::SettingsStore(const QString& iniFile)
 
 SettingsStore::~SettingsStore() = default;
 
-QString SettingsStore::FileName() const
-{
-    return m_settings->fileName();
-}
-
 void SettingsStore::CreateDefaultSettings()
 {
     const bool exists = std::any_of(kSettingDefs.begin(), kSettingDefs.end(), [this](const SettingDef& d) {

@@ -90,8 +90,6 @@ public:
     /// (those fields keep their values).
     bool LoadSettings(Settings& settings);
 
-    QString FileName() const;
-
 private:
     std::optional<QString> Read(const char* name) const;
     std::unique_ptr<QSettings> m_settings;

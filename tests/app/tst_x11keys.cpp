@@ -9,7 +9,6 @@
 
 #include <X11/Xlib.h>
 
-#include <cstdlib>
 
 namespace {
 /// Real key events through the X server's test extension. Numeric keycodes: the keysym names
@@ -29,8 +28,6 @@ class TestX11Keys : public QObject {
 private slots:
     void initTestCase()
     {
-        if (!std::getenv("DISPLAY"))
-            QSKIP("needs an X server (./test.sh starts one)");
         Xdotool({QStringLiteral("keyup"), QStringLiteral("50"), QStringLiteral("62")});
     }
 
