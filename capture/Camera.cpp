@@ -49,13 +49,19 @@ bool Camera::ShowPreviewFrame()
         return false;
     }
     m_preview->ShowFrame(m_frame);
+    // A clock press copies the frame for the picture writer. Copying into fresh memory costs page faults
+    // (milliseconds for a large frame), so the copy's memory is made and touched here, ahead of the press.
+    if (m_spare.size() != m_frame.size() || m_spare.type() != m_frame.type())
+        m_frame.copyTo(m_spare);
     return !m_preview->WaitForKey(std::chrono::milliseconds(10));
 }
 
 void Camera::SaveMovePicture(int game, int ply)
 {
-    // The capture reuses its buffer at the next grab, so the writer gets a copy.
-    m_writer->Submit(ToNarrowPath(m_config.folderUtf8, FormatPictureName(game, ply)), m_frame.clone());
+    // The capture reuses its buffer at the next grab, so the writer gets a copy, in the spare memory.
+    m_frame.copyTo(m_spare);
+    m_writer->Submit(ToNarrowPath(m_config.folderUtf8, FormatPictureName(game, ply)), std::move(m_spare));
+    m_spare = cv::Mat();
 }
 
 void Camera::CloseCamera()

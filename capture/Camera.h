@@ -49,4 +49,5 @@ private:
     std::shared_ptr<PictureWriter> m_writer;
     cv::VideoCapture m_capture;
     cv::Mat m_frame; // the current frame: the one the last preview step grabbed
+    cv::Mat m_spare; // memory for the next picture's copy, touched before it is needed
 };
