@@ -56,6 +56,8 @@ void Run(int width, int height, const fs::path& root)
 
     std::printf("%4d x %-4d  Orvelle %7.1f frames/s   ffmpeg %7.1f frames/s   ratio %.2f  (target: at least 1)\n",
                 width, height, ours, peer, peer > 0 ? ours / peer : 0.0);
+    std::printf("             video sizes: Orvelle %.1f MB, ffmpeg %.1f MB\n",
+                fs::file_size(folder / "output.avi") / 1e6, status == 0 ? fs::file_size(folder / "ffmpeg.avi") / 1e6 : 0.0);
     std::printf("row: video assembly of 200 pictures, %d x %d | %.0f frames/s | at least ffmpeg's | ffmpeg, same job | %.0f frames/s\n",
                 width, height, ours, peer);
 }
