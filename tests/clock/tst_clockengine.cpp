@@ -5,6 +5,7 @@
 
 #include <QtTest>
 
+#include <future>
 #include <random>
 #include <thread>
 
@@ -206,6 +207,44 @@ private slots:
         ResetClocks(*rig.state);
         ResetClocks(*rig.state);
         QCOMPARE(rig.state->m_nLastGamePlies.load(), 0);
+    }
+
+    void resetDuringAnIterationWaitsForIt()
+    {
+        // Reset pressed on the window's thread while the engine is half-way through a switching iteration
+        // (here: inside its key query). Had it landed there, the iteration would charge the fresh time and
+        // count a ply into the next game.
+        struct ResetInsideQuery final : ShiftKeys {
+            ClockState* state = nullptr;
+            bool armed = false;
+            std::future<void> reset;
+            bool LeftPressed() override
+            {
+                if (armed && !reset.valid()) {
+                    reset = std::async(std::launch::async, [s = state] { ResetClocks(*s); });
+                    reset.wait_for(std::chrono::milliseconds(50));
+                }
+                return armed;
+            }
+            bool RightPressed() override { return !armed; }
+        };
+        auto state = std::make_shared<ClockState>();
+        auto keys = std::make_shared<ResetInsideQuery>();
+        keys->state = state.get();
+        auto ticker = std::make_shared<FakeTicker>();
+        ClockEngine engine(state, keys, ticker, std::make_shared<FakeWindow>());
+        state->m_fLeftPreset = state->m_fRightPreset = 300.0;
+        state->m_fLeftTime = state->m_fRightTime = 300.0;
+        QVERIFY(engine.Step()); // right starts the game: left runs
+        keys->armed = true;
+        ticker->advance(500'000'000);
+        QVERIFY(engine.Step()); // left presses; Reset comes in the middle
+        keys->reset.wait();
+        QVERIFY(state->m_bArmed);
+        QCOMPARE(state->m_nPlies.load(), 0);
+        QCOMPARE(state->m_nLastGamePlies.load(), 1);
+        QCOMPARE(state->m_fLeftTime.load(), 300.0);
+        QCOMPARE(state->m_fRightTime.load(), 300.0);
     }
 
     void flagFallRunsBelowZero()
