@@ -72,9 +72,8 @@ bool CMakingDlg::OnInitDialog()
 
 void CMakingDlg::OnTimer()
 {
-    if (m_assembling || m_stop)
+    if (m_stop) // closed before the timer fired
         return;
-    m_assembling = true;
     m_assembly = std::thread([this] {
         m_pWriter->Assemble(
             [this](int progress) {

@@ -43,5 +43,4 @@ private:
     QProgressBar* m_progress;
     std::thread m_assembly;
     std::atomic<bool> m_stop{false};
-    bool m_assembling = false;
 };
