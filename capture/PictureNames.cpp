@@ -10,6 +10,13 @@ std::string FormatPictureName(int game, int ply)
     return name;
 }
 
+std::string FormatRecordName(int game)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "game%.2d.tsv", game);
+    return name;
+}
+
 std::filesystem::path ToNarrowPath(std::string_view folderUtf8, std::string_view name)
 {
     std::u8string joined(folderUtf8.begin(), folderUtf8.end());
