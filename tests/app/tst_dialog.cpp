@@ -1,207 +1,99 @@
-#include "CSplashWnd.h"
-#include "COrvelleDlg.h"
-#include "ClockState.h"
-#include "Fakes.h"
+#include "CMakingDlg.h"
+#include "DialogRig.h"
 #include "MessageCatcher.h"
+#include "Pictures.h"
 #include "PreviewWindow.h"
-#include "SettingsFile.h"
 #include "SpinArrows.h"
 #include "TestMain.h"
 #include "TestVideo.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QLineEdit>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QToolButton>
 
-#include <thread>
+#include <opencv2/videoio.hpp>
 
-namespace {
-/// Shift keys whose every query hangs, as a worker stuck in a slow call would.
-class StuckKeys final : public ShiftKeys {
-public:
-    bool LeftPressed() override
-    {
-        std::this_thread::sleep_for(std::chrono::seconds(5));
-        return false;
-    }
-    bool RightPressed() override { return false; }
-};
-} // namespace
+#include <thread>
 
 class TestDialog : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
-    std::shared_ptr<FakeShiftKeys> m_keys;
+    QString Conf() const { return m_dir.filePath(QStringLiteral("Orvelle.conf")); }
 
-    std::unique_ptr<COrvelleDlg> MakeDialog(const QMap<QString, QString>& values, const QString& leftOut = {})
-    {
-        const QString file = m_dir.filePath(QStringLiteral("Orvelle.conf"));
-        WriteSettingsFile(file, values, leftOut);
-        m_keys = std::make_shared<FakeShiftKeys>();
-        DialogSeams seams;
-        seams.keys = m_keys;
-        seams.ticker = std::make_shared<FakeTicker>();
-        seams.store = std::make_shared<SettingsStore>(file);
-        auto dialog = std::make_unique<COrvelleDlg>(seams);
-        CSplashWnd::EnableSplashScreen(false);
-        return dialog;
-    }
-    template <class T>
-    static T* Find(QWidget* dialog, const char* id)
-    {
-        T* w = dialog->findChild<T*>(QLatin1String(id));
-        if (!w)
-            qFatal("no control %s", id);
-        return w;
-    }
-    static QString Text(QWidget* dialog, const char* id) { return Find<QLineEdit>(dialog, id)->text(); }
-
-    QMap<QString, QString> CameraSettings(const QString& dir)
+    /// Settings for a camera over a test video, its pictures going to folder.
+    QMap<QString, QString> CameraSettings(const QString& folder)
     {
         const QString video = m_dir.filePath(QStringLiteral("board.avi"));
         if (!QFile::exists(video))
             WriteTestVideo(video.toStdString(), 2000);
-        return {{QStringLiteral("CAM_URL"), video}, {QStringLiteral("DIR"), dir}};
-    }
-    static void Tap(FakeShiftKeys::Key& key, ClockState& clock, int plies)
-    {
-        FakeShiftKeys::tap(key);
-        QTRY_COMPARE(clock.m_nPlies.load(), plies);
+        return {{"CAM_URL", video}, {"DIR", folder}};
     }
 
 private slots:
-    void missingCameraIsReportedAndRetried()
-    {
-        MessageCatcher catcher;
-        auto d = MakeDialog({{QStringLiteral("CAM_URL"), QStringLiteral("/nonexistent/camera.avi")}});
-        auto* check = Find<QCheckBox>(d.get(), "IDC_TAKE_PICTURES");
-        check->click();
-        QTRY_VERIFY(!check->isChecked());
-        const QString message = QStringLiteral("Could not find camera! Please plug a camera in and try again.");
-        QCOMPARE(catcher.texts, QStringList{message});
-        check->click(); // checking again while the clocks wait tries again at once
-        QTRY_COMPARE(catcher.texts.size(), 2);
-        QTRY_VERIFY(!check->isChecked());
-        FakeShiftKeys::tap(m_keys->left); // and the clocks work without pictures
-        QTRY_VERIFY(!d->Clock().m_bArmed);
-        QCOMPARE(catcher.texts.size(), 2);
-    }
-
-    void previewShowsTheCameraAndAKeyEndsTheEngine()
-    {
-        auto d = MakeDialog(CameraSettings(m_dir.filePath(QStringLiteral("preview"))));
-        d->show();
-        Find<QCheckBox>(d.get(), "IDC_TAKE_PICTURES")->click();
-        PreviewWindow& preview = d->Preview();
-        QTRY_VERIFY(preview.isVisible());
-        QCOMPARE(preview.windowTitle(), QStringLiteral("Orvelle"));
-        QTRY_COMPARE(preview.Frame().size(), QSize(320, 240));
-        QCOMPARE(preview.size(), QSize(320, 240));
-
-        QTest::keyClick(&preview, Qt::Key_Shift); // a clock press, not a key for the preview
-        Tap(m_keys->right, d->Clock(), 0);
-        QTRY_VERIFY(!d->Clock().m_bArmed);
-        Tap(m_keys->left, d->Clock(), 1);
-
-        QTest::keyClick(&preview, Qt::Key_Q);
-        QTRY_VERIFY(!preview.isVisible());
-        FakeShiftKeys::tap(m_keys->right);
-        QTest::qWait(200);
-        QCOMPARE(d->Clock().m_nPlies.load(), 1); // the engine has ended for the rest of the run
-
-        Find<QPushButton>(d.get(), "IDC_RESET")->click();
-        Find<SpinArrows>(d.get(), "IDC_LEFT_MIN_SPIN")->UpButton()->click();
-        QCOMPARE(Text(d.get(), "IDC_LEFT_TIME"), QStringLiteral("06:00"));
-        QCOMPARE(d->Clock().m_nLastGamePlies.load(), 1);
-    }
-
-    void unsavedPicturesAreShownAndTheGameGoesOn()
-    {
-        QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        auto d = MakeDialog(CameraSettings(blocker.fileName() + QStringLiteral("/pics")));
-        auto* notice = d->findChild<QLabel*>(QStringLiteral("pictureNotice"));
-        QVERIFY(notice);
-        QVERIFY(notice->isHidden());
-        Find<QCheckBox>(d.get(), "IDC_TAKE_PICTURES")->click();
-        QTRY_VERIFY(d->Preview().isVisibleTo(nullptr) || !d->Preview().Frame().isNull());
-        FakeShiftKeys::tap(m_keys->left);
-        QTRY_VERIFY(!d->Clock().m_bArmed);
-        Tap(m_keys->right, d->Clock(), 1);
-        QTRY_VERIFY(!notice->isHidden());
-        QVERIFY(notice->text().contains(QStringLiteral("game01move001a.jpg")));
-        Tap(m_keys->left, d->Clock(), 2);
-    }
-
     void initialTextsComeFromSettings_data()
     {
         QTest::addColumn<QString>("ltime");
         QTest::addColumn<QString>("leftOut");
         QTest::addColumn<QString>("left");
-        QTest::addColumn<QString>("right");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("both readable") << "300" << "" << "05:00" << "03:00" << QStringList();
-        QTest::newRow("LTIME missing") << "" << "LTIME" << "01:00" << "03:00"
-                                       << QStringList{QStringLiteral("Error! Cannot find settings.")};
-        QTest::newRow("LTIME clamped") << "99999" << "" << "59:59" << "03:00" << QStringList();
+        QTest::newRow("both readable") << "300" << "" << "05:00" << QStringList();
+        QTest::newRow("LTIME missing") << "" << "LTIME" << "01:00" << QStringList{"Error! Cannot find settings."};
+        QTest::newRow("LTIME clamped") << "99999" << "" << "59:59" << QStringList();
     }
     void initialTextsComeFromSettings()
     {
         QFETCH(QString, ltime);
         QFETCH(QString, leftOut);
         MessageCatcher catcher;
-        auto d = MakeDialog({{QStringLiteral("LTIME"), ltime}, {QStringLiteral("RTIME"), QStringLiteral("180")}}, leftOut);
-        QTEST(Text(d.get(), "IDC_LEFT_TIME"), "left");
-        QTEST(Text(d.get(), "IDC_RIGHT_TIME"), "right");
+        DialogRig rig(Conf(), {{"LTIME", ltime}, {"RTIME", "180"}}, leftOut);
+        QTEST(rig.text("IDC_LEFT_TIME"), "left");
+        QCOMPARE(rig.text("IDC_RIGHT_TIME"), QStringLiteral("03:00"));
         QTEST(catcher.texts, "messages");
-        for (const QString& caption : catcher.captions)
-            QCOMPARE(caption, QStringLiteral("Orvelle"));
+        QVERIFY(catcher.captions.count(QStringLiteral("Orvelle")) == catcher.captions.size());
     }
 
-    void spinnersAtFloorAndCeiling_data()
+    void spinners_data()
     {
-        QTest::addColumn<QString>("ltime");
         QTest::addColumn<QString>("spin");
-        QTest::addColumn<QString>("arrow");
-        QTest::addColumn<int>("clicks");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("preset");
-        QTest::newRow("minute up") << "300" << "IDC_LEFT_MIN_SPIN" << "up" << 1 << "06:00" << 360.0;
-        QTest::newRow("second down") << "300" << "IDC_LEFT_SEC_SPIN" << "down" << 1 << "04:59" << 299.0;
-        QTest::newRow("minute down to the floor") << "30" << "IDC_LEFT_MIN_SPIN" << "down" << 1 << "00:01" << 1.0;
-        QTest::newRow("second down at the floor") << "1" << "IDC_LEFT_SEC_SPIN" << "down" << 3 << "00:01" << 1.0;
-        QTest::newRow("minute up to the ceiling") << "3570" << "IDC_LEFT_MIN_SPIN" << "up" << 1 << "59:59" << 3599.0;
-        QTest::newRow("up at the ceiling") << "3599" << "IDC_LEFT_SEC_SPIN" << "up" << 2 << "59:59" << 3599.0;
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("right");
+        QTest::newRow("left minutes up") << "IDC_LEFT_MIN_SPIN" << true << "06:00" << "05:00";
+        QTest::newRow("left seconds down") << "IDC_LEFT_SEC_SPIN" << false << "04:59" << "05:00";
+        QTest::newRow("right minutes down") << "IDC_RIGHT_MIN_SPIN" << false << "05:00" << "04:00";
+        QTest::newRow("right seconds up") << "IDC_RIGHT_SEC_SPIN" << true << "05:00" << "05:01";
     }
-    void spinnersAtFloorAndCeiling()
+    void spinners()
     {
-        QFETCH(QString, ltime);
         QFETCH(QString, spin);
-        QFETCH(QString, arrow);
-        QFETCH(int, clicks);
-        auto d = MakeDialog({{QStringLiteral("LTIME"), ltime}});
-        auto* spinner = Find<SpinArrows>(d.get(), spin.toLatin1().constData());
-        for (int i = 0; i < clicks; ++i)
-            (arrow == u"up" ? spinner->UpButton() : spinner->DownButton())->click();
-        QTEST(Text(d.get(), "IDC_LEFT_TIME"), "text");
-        QTEST(d->Clock().m_fLeftPreset.load(), "preset");
-        QCOMPARE(Text(d.get(), "IDC_RIGHT_TIME"), QStringLiteral("05:00"));
+        QFETCH(bool, up);
+        DialogRig rig(Conf());
+        auto* spinner = rig.find<SpinArrows>(spin.toLatin1().constData());
+        (up ? spinner->UpButton() : spinner->DownButton())->click();
+        QTEST(rig.text("IDC_LEFT_TIME"), "left");
+        QTEST(rig.text("IDC_RIGHT_TIME"), "right");
+        // The presets follow, so Reset comes back to the spun times.
+        rig.find<QPushButton>("IDC_RESET")->click();
+        QTEST(rig.text("IDC_LEFT_TIME"), "left");
+        QTEST(rig.text("IDC_RIGHT_TIME"), "right");
     }
 
-    void rightSpinnersMoveTheRightClock()
+    void theDisplayFollowsARunningClock()
     {
-        auto d = MakeDialog({});
-        Find<SpinArrows>(d.get(), "IDC_RIGHT_MIN_SPIN")->DownButton()->click();
-        Find<SpinArrows>(d.get(), "IDC_RIGHT_SEC_SPIN")->UpButton()->click();
-        QCOMPARE(Text(d.get(), "IDC_RIGHT_TIME"), QStringLiteral("04:01"));
-        QCOMPARE(Text(d.get(), "IDC_LEFT_TIME"), QStringLiteral("05:00"));
+        DialogRig rig(Conf());
+        rig.dialog->show();
+        FakeShiftKeys::tap(rig.keys->left); // the right clock runs
+        QTRY_VERIFY(!rig.clock().m_bArmed);
+        for (const char* shown : {"04:58", "04:56", "04:54"}) {
+            rig.ticker->advance(2'000'000'000);
+            QTRY_COMPARE(rig.text("IDC_RIGHT_TIME"), QLatin1String(shown));
+        }
+        QCOMPARE(rig.text("IDC_LEFT_TIME"), QStringLiteral("05:00"));
     }
 
     void enablingAcrossStartAndReset_data()
@@ -213,68 +105,108 @@ private slots:
     void enablingAcrossStartAndReset()
     {
         QFETCH(bool, takePictures);
-        auto d = MakeDialog(CameraSettings(m_dir.filePath(QStringLiteral("enabling"))));
-        auto* check = Find<QCheckBox>(d.get(), "IDC_TAKE_PICTURES");
-        auto* video = Find<QPushButton>(d.get(), "IDC_MAKE_VIDEO");
-        const QList<SpinArrows*> spins = d->findChildren<SpinArrows*>();
-        QCOMPARE(spins.size(), 4);
-        QVERIFY(!video->isEnabled());
-        QVERIFY(check->isEnabled() && !check->isChecked());
+        MessageCatcher catcher;
+        DialogRig rig(Conf(), CameraSettings(m_dir.filePath(QStringLiteral("enabling"))));
+        auto* check = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
+        auto* video = rig.find<QPushButton>("IDC_MAKE_VIDEO");
+        const QList<SpinArrows*> spins = rig.dialog->findChildren<SpinArrows*>();
+        QVERIFY(!video->isEnabled() && check->isEnabled());
+        rig.dialog->OnBnClickedMakeVideo(); // unchecked: nothing at all
         check->setChecked(takePictures);
 
-        FakeShiftKeys::tap(m_keys->left);
+        FakeShiftKeys::tap(rig.keys->left);
         QTRY_VERIFY(!check->isEnabled());
         for (SpinArrows* s : spins)
             QVERIFY(!s->isEnabled());
         QVERIFY(!video->isEnabled());
-        QTRY_COMPARE(Text(d.get(), "IDC_LEFT_TIME"), QStringLiteral("05:00"));
+        rig.dialog->OnBnClickedMakeVideo();
+        QCOMPARE(catcher.texts, takePictures ? QStringList{"Click reset first, then Make Video"} : QStringList());
 
-        Find<QPushButton>(d.get(), "IDC_RESET")->click();
+        rig.find<QPushButton>("IDC_RESET")->click();
         for (SpinArrows* s : spins)
             QVERIFY(s->isEnabled());
         QCOMPARE(video->isEnabled(), takePictures);
         QVERIFY(!check->isEnabled()); // picture taking is chosen once, before the first game
-        QVERIFY(d->Clock().m_bArmed);
     }
 
-    void makeVideoPreconditions()
+    void missingCameraIsReportedAndRetried()
     {
         MessageCatcher catcher;
-        auto d = MakeDialog(CameraSettings(m_dir.filePath(QStringLiteral("preconditions"))));
-        auto* check = Find<QCheckBox>(d.get(), "IDC_TAKE_PICTURES");
-        d->OnBnClickedMakeVideo(); // unchecked: nothing at all
-        check->setChecked(true);
-        FakeShiftKeys::tap(m_keys->right);
-        QTRY_VERIFY(!d->Clock().m_bArmed);
-        d->OnBnClickedMakeVideo();
-        QCOMPARE(catcher.texts, QStringList{QStringLiteral("Click reset first, then Make Video")});
+        DialogRig rig(Conf(), {{"CAM_URL", "/nonexistent/camera.avi"}});
+        auto* check = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
+        for (int reports = 1; reports <= 2; ++reports) { // checking again while the clocks wait tries again
+            check->click();
+            QTRY_COMPARE(catcher.texts.size(), reports);
+            QTRY_VERIFY(!check->isChecked());
+        }
+        QCOMPARE(catcher.texts.first(), QStringLiteral("Could not find camera! Please plug a camera in and try again."));
+        rig.tap(rig.keys->left, 0); // and the clocks work without pictures
+        rig.tap(rig.keys->right, 1);
+        QCOMPARE(catcher.texts.size(), 2);
     }
 
-    void aboutEntryOpensTheAboutBox()
+    void previewShowsTheCameraAndAKeyEndsTheEngine()
+    {
+        DialogRig rig(Conf(), CameraSettings(m_dir.filePath(QStringLiteral("preview"))));
+        rig.dialog->show();
+        rig.find<QCheckBox>("IDC_TAKE_PICTURES")->click();
+        PreviewWindow& preview = rig.dialog->Preview();
+        QTRY_VERIFY(preview.isVisible());
+        QCOMPARE(preview.windowTitle(), QStringLiteral("Orvelle"));
+        QTRY_COMPARE(preview.Frame().size(), QSize(320, 240));
+        QCOMPARE(preview.size(), QSize(320, 240));
+
+        QTest::keyClick(&preview, Qt::Key_Shift); // a clock press, not a key for the preview
+        FakeShiftKeys::tap(rig.keys->right);
+        QTRY_VERIFY(!rig.clock().m_bArmed);
+        rig.tap(rig.keys->left, 1);
+
+        QTest::keyClick(&preview, Qt::Key_Q);
+        QTRY_VERIFY(!preview.isVisible());
+        FakeShiftKeys::tap(rig.keys->right);
+        QTest::qWait(200);
+        QCOMPARE(rig.clock().m_nPlies.load(), 1); // the engine has ended for the rest of the run
+        rig.find<QPushButton>("IDC_RESET")->click();
+        rig.find<SpinArrows>("IDC_LEFT_MIN_SPIN")->UpButton()->click();
+        QCOMPARE(rig.text("IDC_LEFT_TIME"), QStringLiteral("06:00"));
+    }
+
+    void unsavedPicturesAreShownAndTheGameGoesOn()
+    {
+        QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        DialogRig rig(Conf(), CameraSettings(blocker.fileName() + QStringLiteral("/pics")));
+        auto* notice = rig.find<QLabel>("pictureNotice");
+        QVERIFY(notice->isHidden());
+        rig.find<QCheckBox>("IDC_TAKE_PICTURES")->click();
+        QTRY_VERIFY(!rig.dialog->Preview().Frame().isNull());
+        FakeShiftKeys::tap(rig.keys->left);
+        QTRY_VERIFY(!rig.clock().m_bArmed);
+        rig.tap(rig.keys->right, 1);
+        QTRY_VERIFY(!notice->isHidden());
+        QVERIFY(notice->text().contains(QStringLiteral("game01move001a.jpg")));
+        rig.tap(rig.keys->left, 2);
+    }
+
+    void aboutBoxAndSplash()
     {
         MessageCatcher catcher;
-        auto d = MakeDialog({});
-        QAction* about = d->findChild<QAction*>(QStringLiteral("IDM_ABOUTBOX"));
-        QVERIFY(about);
+        DialogRig rig(Conf());
+        auto* about = rig.find<QAction>("IDM_ABOUTBOX");
         QCOMPARE(about->text(), QStringLiteral("&About Orvelle..."));
-        QCOMPARE(d->actions().first()->isSeparator(), true);
         QCOMPARE(about->shortcut(), QKeySequence(QKeySequence::HelpContents));
         about->trigger();
-        QCOMPARE(catcher.texts, QStringList{QStringLiteral("About Orvelle")});
-    }
+        QCOMPARE(catcher.texts, QStringList{"About Orvelle"});
 
-    void splashIsSingleAndGoesByItself()
-    {
-        auto d = MakeDialog({});
-        d->show();
+        rig.dialog->show();
         CSplashWnd::EnableSplashScreen(true);
-        CSplashWnd::ShowSplashScreen(d.get());
+        CSplashWnd::ShowSplashScreen(rig.dialog.get());
         CSplashWnd* splash = CSplashWnd::Current();
         QVERIFY(splash);
         QCOMPARE(splash->size(), QSize(350, 324));
-        CSplashWnd::ShowSplashScreen(d.get());
-        QCOMPARE(CSplashWnd::Current(), splash);
-        QCOMPARE(d->findChildren<CSplashWnd*>().size(), 1);
+        CSplashWnd::ShowSplashScreen(rig.dialog.get()); // only one at a time
+        QCOMPARE(rig.dialog->findChildren<CSplashWnd*>().size(), 1);
         QTest::mouseClick(splash, Qt::LeftButton); // clicks do not close it
         QCOMPARE(CSplashWnd::Current(), splash);
         QTRY_VERIFY_WITH_TIMEOUT(!CSplashWnd::Current(), 5000);
@@ -282,10 +214,18 @@ private slots:
 
     void closingReturnsWhenTheWorkerIsStuck()
     {
-        const QString file = m_dir.filePath(QStringLiteral("stuck.conf"));
+        /// Shift keys whose every query hangs, as a worker stuck in a slow call would.
+        struct StuckKeys final : ShiftKeys {
+            bool LeftPressed() override
+            {
+                std::this_thread::sleep_for(std::chrono::seconds(5));
+                return false;
+            }
+            bool RightPressed() override { return false; }
+        };
         DialogSeams seams;
         seams.keys = std::make_shared<StuckKeys>();
-        seams.store = std::make_shared<SettingsStore>(file);
+        seams.store = std::make_shared<SettingsStore>(m_dir.filePath(QStringLiteral("stuck.conf")));
         seams.store->CreateDefaultSettings();
         auto d = std::make_unique<COrvelleDlg>(seams);
         QTest::qWait(50); // let the worker get stuck in its first query
@@ -294,6 +234,49 @@ private slots:
         d.reset();
         // Bounded by the one-second wait; the margin is for a loaded machine.
         QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    void windowClosedWhileTheCameraMessageIsUp()
+    {
+        auto rig = std::make_unique<DialogRig>(Conf(), QMap<QString, QString>{{"CAM_URL", "/nonexistent/camera.avi"}});
+        rig->find<QCheckBox>("IDC_TAKE_PICTURES")->click();
+        // The engine now waits for the message to be dismissed; the window goes instead, from inside
+        // the message's own event loop.
+        QElapsedTimer timer;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (rig && qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                timer.start();
+                rig.reset();
+            }
+        });
+        poll.start(20);
+        QTRY_VERIFY(!rig);
+        QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+    }
+
+    void makingDialogDestroyedMidAssembly()
+    {
+        const std::filesystem::path folder = m_dir.filePath("making/").toStdString();
+        WriteGamePictures(folder, 1, 300, {640, 480});
+        auto* making = new CMakingDlg;
+        making->m_strDir = QString::fromStdString(folder.string());
+        making->m_dFps = 2.0;
+        making->m_nGame = 1;
+        making->m_nPlies = 300;
+        auto* bar = making->findChild<QProgressBar*>("IDC_PROGRESS");
+        QTimer::singleShot(0, making, [&] {
+            QTRY_VERIFY(bar->value() > 0);
+            delete making; // the destructor stops the assembly and finishes the file
+        });
+        QPointer<CMakingDlg> guard(making);
+        making->exec();
+        QTRY_VERIFY(!guard);
+        cv::VideoCapture video((folder / "output.avi").string(), cv::CAP_FFMPEG);
+        cv::Mat frame;
+        QVERIFY(video.read(frame));
+        QCOMPARE(frame.cols, 640);
     }
 };
 

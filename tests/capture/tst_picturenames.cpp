@@ -13,11 +13,8 @@ private slots:
         QTest::newRow("ply 1") << 1 << 1 << "game01move001a.jpg";
         QTest::newRow("ply 2") << 1 << 2 << "game01move001b.jpg";
         QTest::newRow("ply 3") << 1 << 3 << "game01move002a.jpg";
-        QTest::newRow("ply 4") << 1 << 4 << "game01move002b.jpg";
         QTest::newRow("move 100") << 12 << 199 << "game12move100a.jpg";
         QTest::newRow("move 1000") << 7 << 2000 << "game07move1000b.jpg";
-        QTest::newRow("game 100") << 100 << 1 << "game100move001a.jpg";
-        QTest::newRow("game 0, the video maker's case before any game") << 0 << 1 << "game00move001a.jpg";
         QTest::newRow("huge numbers print in full") << 123456 << 2000001 << "game123456move1000001a.jpg";
     }
     void names()
@@ -33,10 +30,8 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::newRow("folder") << "/srv/pics/" << "/srv/pics/game03move001a.jpg";
         QTest::newRow("empty folder: current directory") << "" << "game03move001a.jpg";
-        QTest::newRow("non-ASCII folder") << QString::fromUtf8("/tmp/Schach-Zoë/")
-                                          << QString::fromUtf8("/tmp/Schach-Zoë/game03move001a.jpg");
-        const QString longFolder = QStringLiteral("/") + QString(400, u'x') + QStringLiteral("/");
-        QTest::newRow("long folder is never cut") << longFolder << longFolder + QStringLiteral("game03move001a.jpg");
+        const QString longFolder = QString::fromUtf8("/tmp/Schach-Zoë/") + QString(400, u'x') + u'/';
+        QTest::newRow("long non-ASCII folder, never cut") << longFolder << longFolder + "game03move001a.jpg";
     }
     void paths()
     {

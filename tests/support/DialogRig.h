@@ -1,0 +1,47 @@
+#pragma once
+
+#include "COrvelleDlg.h"
+#include "CSplashWnd.h"
+#include "ClockState.h"
+#include "Fakes.h"
+#include "SettingsFile.h"
+
+#include <QLineEdit>
+#include <QtTest>
+
+/// The main window over a settings file of its own, fake Shift keys and a fake time source, without
+/// its splash.
+struct DialogRig {
+    std::shared_ptr<FakeShiftKeys> keys = std::make_shared<FakeShiftKeys>();
+    std::shared_ptr<FakeTicker> ticker = std::make_shared<FakeTicker>();
+    std::unique_ptr<COrvelleDlg> dialog;
+
+    /// values override the seven defaults (DIR empty); leftOut names one value not written.
+    DialogRig(const QString& settingsFile, const QMap<QString, QString>& values = {}, const QString& leftOut = {})
+    {
+        WriteSettingsFile(settingsFile, values, leftOut);
+        DialogSeams seams;
+        seams.keys = keys;
+        seams.ticker = ticker;
+        seams.store = std::make_shared<SettingsStore>(settingsFile);
+        CSplashWnd::EnableSplashScreen(false);
+        dialog = std::make_unique<COrvelleDlg>(seams);
+    }
+    ClockState& clock() { return dialog->Clock(); }
+    /// A control by its identifier's name; the test stops when there is none.
+    template <class T = QWidget>
+    T* find(const char* id) const
+    {
+        T* w = dialog->findChild<T*>(QLatin1String(id));
+        if (!w)
+            qFatal("no control %s", id);
+        return w;
+    }
+    QString text(const char* id) const { return find<QLineEdit>(id)->text(); }
+    /// Taps a key and waits until the engine has counted the plies given.
+    void tap(FakeShiftKeys::Key& key, int plies)
+    {
+        FakeShiftKeys::tap(key);
+        QTRY_COMPARE(clock().m_nPlies.load(), plies);
+    }
+};

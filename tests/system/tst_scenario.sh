@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The whole program as a club would use it, on real Shift keys under a real X server:
+# 1. on a machine where it has never run it writes its settings, shows its window and no message,
+#    plays, and closes cleanly;
+# 2. with a real capture, "Take pictures" checked by a click, a start press and five switches leave one
+#    JPEG of the frame size per ply;
+# 3. Reset and "Make Video" turn them into output.avi: one frame per ply after the first, 2 per second.
+. "$(dirname "$0")/lib.sh"
+
+start_orvelle
+conf=$XDG_CONFIG_HOME/Kadrith/Orvelle.conf
+[ -f "$conf" ] || fail "no settings file written"
+for k in CAM_REF DELAY_TYPE DELAY_DELTA RESOLUTION_REF LTIME RTIME DIR; do
+  grep -q "^$k=" "$conf" || fail "$k missing from $conf"
+done
+grep -q '^LTIME=300$' "$conf" || fail "LTIME default"
+grep -q '^DIR=.*/Orvelle/$' "$conf" || fail "DIR default"
+wait_for_splash
+# A settings message would be a second window captioned "Orvelle".
+windows=$(xdotool search --onlyvisible --name '^Orvelle$' | wc -l)
+[ "$windows" -eq 1 ] || fail "$windows windows captioned Orvelle on first run"
+tap 50   # Black starts White's clock
+tap 62
+tap 50
+quit_orvelle
+
+pics="$WORK/Bilder für Zoë/"
+start_with_camera "$pics" "videotestsrc pattern=smpte ! video/x-raw,width=320,height=240 ! videoconvert ! appsink"
+tap 62                                     # start: no picture
+for k in 50 62 50 62 50; do tap $k; done   # plies 1 to 5
+for ply in 001a 001b 002a 002b 003a; do
+  wait_for_file "${pics}game01move$ply.jpg"
+  [ "$(identify -format '%m %wx%h' "${pics}game01move$ply.jpg")" = "JPEG 320x240" ] || fail "ply $ply: not a 320x240 JPEG"
+done
+count=$(find "$pics" -type f | wc -l)
+[ "$count" -eq 5 ] || fail "expected 5 pictures, found $count"
+
+click_reset
+click_make_video
+timeout 30 xdotool search --sync --onlyvisible --name '^Creating video\.\.\.$' >/dev/null || fail "no progress dialog"
+for _ in $(seq 200); do [ -s "${pics}output.avi" ] && break; sleep 0.1; done
+answer_message
+for _ in $(seq 100); do xdotool search --onlyvisible --name '^Creating video\.\.\.$' >/dev/null || break; sleep 0.1; done
+video="${pics}output.avi"
+[ -s "$video" ] || fail "no output.avi"
+ffmpeg -v error -i "$video" -f null - 2>"$WORK/decode.txt" || fail "ffmpeg cannot decode the video"
+[ -s "$WORK/decode.txt" ] && fail "decode errors: $(cat "$WORK/decode.txt")"
+probe=$(ffprobe -v error -count_frames -select_streams v:0 \
+  -show_entries stream=nb_read_frames,width,height,r_frame_rate -of csv=p=0 "$video")
+[ "$probe" = "320,240,2/1,4" ] || fail "video is $probe, expected 320,240,2/1,4"
+quit_orvelle
+echo "PASS"
