@@ -2,12 +2,14 @@
 #include "ClockRules.h"
 #include "ClockState.h"
 #include "Fakes.h"
+#include "GameRecord.h"
 
 #include <QtTest>
 
 #include <future>
 #include <limits>
 #include <random>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -82,7 +84,8 @@ private slots:
         QTest::newRow("minute down to the floor") << 30.0 << 1 << 60 << 1.0;
         QTest::newRow("second down at the floor") << 1.0 << 1 << 1 << 1.0;
         QTest::newRow("minute up to the ceiling") << 3570.0 << -1 << 60 << 3599.0;
-        QTest::newRow("just under the ceiling") << 3598.0 << -1 << 1 << 3599.0;
+        QTest::newRow("just under the ceiling") << 3597.0 << -1 << 1 << 3598.0;
+        QTest::newRow("up at the ceiling") << 3599.0 << -1 << 1 << 3599.0;
         QTest::newRow("huge delta down") << 300.0 << std::numeric_limits<int>::max() << 60 << 1.0;
         QTest::newRow("huge delta up") << 300.0 << std::numeric_limits<int>::min() << 60 << 3599.0;
     }
@@ -104,18 +107,19 @@ private slots:
         QTest::addColumn<int>("plies");
         QTest::addColumn<bool>("armed");
         QTest::addColumn<bool>("leftRuns");
-        QTest::newRow("no key: still waiting") << "..." << 0 << 0 << true << true;
-        QTest::newRow("left shift starts the right clock") << "L" << 1 << 0 << false << false;
-        QTest::newRow("right shift starts the left clock") << "R" << 1 << 0 << false << true;
+        QTest::addColumn<int>("lastPlies");
+        QTest::newRow("no key: still waiting") << "..." << 0 << 0 << true << true << 0;
+        QTest::newRow("left shift starts the right clock") << "L" << 1 << 0 << false << false << 0;
+        QTest::newRow("right shift starts the left clock") << "R" << 1 << 0 << false << true << 0;
         // Left wins the start; the right key, still down, hands back in the same iteration.
-        QTest::newRow("both at the start") << "b" << 1 << 1 << false << true;
-        QTest::newRow("both held switch every iteration") << "b.." << 1 << 3 << false << true;
-        QTest::newRow("a held start key is no ply") << "lllll" << 1 << 0 << false << false;
-        QTest::newRow("the waiting side's key does nothing") << "l-Lr..." << 1 << 1 << false << true;
-        QTest::newRow("a tap counts once") << "R.L.." << 1 << 1 << false << false;
-        QTest::newRow("a game of seven plies") << "RLRLRLRL" << 1 << 7 << false << false;
-        QTest::newRow("reset closes the game") << "RLRX..." << 1 << 0 << true << true;
-        QTest::newRow("the next game") << "RLRX.R" << 2 << 0 << false << true;
+        QTest::newRow("both at the start") << "b" << 1 << 1 << false << true << 0;
+        QTest::newRow("both held switch every iteration") << "b.." << 1 << 3 << false << true << 0;
+        QTest::newRow("a held start key is no ply") << "lllll" << 1 << 0 << false << false << 0;
+        QTest::newRow("the waiting side's key does nothing") << "l-Lr..." << 1 << 1 << false << true << 0;
+        QTest::newRow("a tap counts once") << "R.L.." << 1 << 1 << false << false << 0;
+        QTest::newRow("a game of seven plies") << "RLRLRLRL" << 1 << 7 << false << false << 0;
+        QTest::newRow("reset closes the game") << "RLRLX..." << 1 << 0 << true << true << 3;
+        QTest::newRow("the next game") << "RLRX.R" << 2 << 0 << false << true << 2;
     }
     void keys()
     {
@@ -127,8 +131,7 @@ private slots:
         QTEST(rig.state->m_bArmed.load(), "armed");
         QTEST(rig.state->m_bLeftRunning.load(), "leftRuns");
         QCOMPARE(rig.window->disables, rig.state->m_nGame.load());
-        if (script.contains(u'X'))
-            QCOMPARE(rig.state->m_nLastGamePlies.load(), 2);
+        QTEST(rig.state->m_nLastGamePlies.load(), "lastPlies");
     }
 
     void charging()
@@ -200,6 +203,7 @@ private slots:
         rig.camera->stopPreview = true;
         ClockThreadProc(rig.engine, std::chrono::milliseconds(0)); // returns by itself
         QCOMPARE(rig.camera->closes, 2);
+        QCOMPARE(rig.camera->opens, 2);
         QVERIFY(rig.state->m_bThreadRun); // the engine never lowers the run flag itself
     }
 
@@ -263,6 +267,20 @@ private slots:
         QVERIFY(rig.state->m_nPlies > 300);
         QVERIFY(std::abs(rig.state->m_fLeftTime - (3599.0 - spent[0] / 1e9)) < 0.001);
         QVERIFY(std::abs(rig.state->m_fRightTime - (3599.0 - spent[1] / 1e9)) < 0.001);
+    }
+
+    void gameRecordReadsBackWhatWasWhole()
+    {
+        const PlyRecord first{1, true, 3.25, 296.75, 300.0, "game01move001a.jpg"};
+        const PlyRecord second{2, false, 61.5, 296.75, 240.5, ""};
+        std::stringstream file;
+        file << GameRecordHeader() << '\n' << FormatGameRecordLine(first) << '\n' << "0\twhite\tleft\t1\t2\t3\tx\n"
+             << FormatGameRecordLine(second) << '\n' << "3\twhite\tleft\t1.5\t29"; // cut short by a crash
+        const std::vector<PlyRecord> read = ParseGameRecord(file);
+        QCOMPARE(read.size(), size_t(2));
+        QCOMPARE(QString::fromStdString(FormatGameRecordLine(read[0])), QString::fromStdString(FormatGameRecordLine(first)));
+        QCOMPARE(QString::fromStdString(FormatGameRecordLine(read[1])), QString::fromStdString(FormatGameRecordLine(second)));
+        QCOMPARE(QString::fromStdString(FormatGameRecordLine(second)), QStringLiteral("2\tblack\tright\t61.500\t296.750\t240.500\t"));
     }
 };
 
