@@ -41,40 +41,23 @@ private:
 class FakeWindow final : public EngineWindow {
 public:
     bool TakePicturesChecked() override { return takePictures; }
-    void ReportNoCamera() override
-    {
-        ++noCameraReports;
-        takePictures = false;
-    }
+    void ReportNoCamera() override { ++noCameraReports; takePictures = false; }
     void DisableForGame() override { ++disables; }
     void UpdateTimeDisplay() override { ++displays; }
 
     std::atomic<bool> takePictures{false};
-    int noCameraReports = 0;
-    int disables = 0;
-    int displays = 0;
+    int noCameraReports = 0, disables = 0, displays = 0;
 };
 
 /// A camera that opens or not, and whose preview stops when the test says so.
 class FakeCamera final : public EngineCamera {
 public:
-    bool OpenCamera() override
-    {
-        ++opens;
-        return present;
-    }
-    bool ShowPreviewFrame() override
-    {
-        ++previews;
-        return !stopPreview;
-    }
+    bool OpenCamera() override { ++opens; return present; }
+    bool ShowPreviewFrame() override { ++previews; return !stopPreview; }
     void SaveMovePicture(int game, int ply) override { saved.emplace_back(game, ply); }
     void CloseCamera() override { ++closes; }
 
-    bool present = true;
-    bool stopPreview = false;
-    int opens = 0;
-    int previews = 0;
-    int closes = 0;
+    bool present = true, stopPreview = false;
+    int opens = 0, previews = 0, closes = 0;
     std::vector<std::pair<int, int>> saved;
 };
