@@ -154,6 +154,7 @@ private slots:
         ResetClocks(*rig.state);
         rig.step(1000 * kMs);
         QCOMPARE(rig.state->m_fRightTime.load(), 300.0);
+        QCOMPARE(rig.state->m_fLeftTime.load(), 300.0);
     }
 
     void picturesForEveryPlyButNotTheStart()
