@@ -10,6 +10,7 @@ extern "C" {
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -69,6 +70,23 @@ void DrawCaption(cv::Mat& frame, const FrameCaption& caption)
     cv::putText(frame, caption.move, {margin, y}, font, scale, white, thickness, cv::LINE_AA);
     cv::putText(frame, caption.clocks, {frame.cols - margin - clocks.width, y}, font, scale, white, thickness,
                 cv::LINE_AA);
+}
+
+/// The caption of a ply's frame: from the game's record when it has the ply, else from the time since
+/// the first picture.
+FrameCaption Caption(int ply, const PlyRecord* record, double secondsSinceFirst)
+{
+    const bool white = ply % 2 == 1;
+    FrameCaption caption{"Move " + std::to_string((ply + 1) / 2) + ", " + (white ? "White" : "Black"), {}};
+    if (!record) {
+        caption.clocks = "Elapsed " + FormatClockText(secondsSinceFirst);
+        return caption;
+    }
+    // The side that pressed tells which clock is White's.
+    const bool whiteLeft = record->leftMoved == white;
+    caption.clocks = "White " + FormatClockText(whiteLeft ? record->leftTime : record->rightTime) +
+                     "   Black " + FormatClockText(whiteLeft ? record->rightTime : record->leftTime);
+    return caption;
 }
 } // namespace
 
@@ -135,21 +153,6 @@ fs::path VideoAssembler::VideoPath() const
     return InFolder("output.avi");
 }
 
-FrameCaption VideoAssembler::Caption(int ply, const PlyRecord* record, double secondsSinceFirst)
-{
-    const bool white = ply % 2 == 1;
-    FrameCaption caption{"Move " + std::to_string((ply + 1) / 2) + ", " + (white ? "White" : "Black"), {}};
-    if (!record) {
-        caption.clocks = "Elapsed " + FormatClockText(secondsSinceFirst);
-        return caption;
-    }
-    // The side that pressed tells which clock is White's.
-    const bool whiteLeft = record->leftMoved == white;
-    caption.clocks = "White " + FormatClockText(whiteLeft ? record->leftTime : record->rightTime) +
-                     "   Black " + FormatClockText(whiteLeft ? record->rightTime : record->leftTime);
-    return caption;
-}
-
 VideoAssembler::OpenResult VideoAssembler::Open()
 {
     const fs::path first = InFolder(FirstPictureName());
@@ -184,7 +187,7 @@ VideoAssembler::OpenResult VideoAssembler::Open()
     return OpenResult::WriterFailed;
 }
 
-bool VideoAssembler::FrameBytes(int ply, std::vector<std::uint8_t>& bytes, FrameCaption& caption)
+bool VideoAssembler::FrameBytes(int ply, std::vector<std::uint8_t>& bytes, FrameCaption& caption) const
 {
     const fs::path path = InFolder(FormatPictureName(m_game, ply));
     bytes = ReadFile(path);
@@ -235,20 +238,37 @@ int VideoAssembler::Assemble(const std::function<void(int progress)>& progress, 
     if (!m_muxer || m_assembled || stop)
         return 0;
     m_assembled = true;
-    std::vector<std::uint8_t> bytes;
-    for (int p = 2; p <= m_plies; ++p) {
+    struct Frame {
+        bool loaded = false;
+        std::vector<std::uint8_t> bytes;
         FrameCaption caption;
-        const bool loaded = FrameBytes(p, bytes, caption);
-        if (loaded && !WriteFrame(bytes)) {
+    };
+    auto make = [this](int ply) {
+        Frame f;
+        f.loaded = FrameBytes(ply, f.bytes, f.caption);
+        return f;
+    };
+    // Frames that are drawn on are made two at a time, one per core; the others cost too little to
+    // be worth a thread, and are made as they are written.
+    const auto policy = m_drawClocks ? std::launch::async : std::launch::deferred;
+    std::future<Frame> next;
+    if (m_plies >= 2)
+        next = std::async(policy, make, 2);
+    for (int p = 2; p <= m_plies; ++p) {
+        std::future<Frame> current = std::move(next);
+        if (p < m_plies)
+            next = std::async(policy, make, p + 1);
+        const Frame frame = current.get();
+        if (frame.loaded && !WriteFrame(frame.bytes)) {
             m_failed = true;
             break;
         }
-        if (loaded)
-            m_captions.push_back(caption);
+        if (frame.loaded)
+            m_captions.push_back(frame.caption);
         else
             m_failedPly = p;
         progress(static_cast<int>(static_cast<double>(p - 1) / (m_plies - 1) * 1000));
-        if (!loaded || stop)
+        if (!frame.loaded || stop)
             break;
     }
     return Frames();
@@ -257,8 +277,8 @@ int VideoAssembler::Assemble(const std::function<void(int progress)>& progress, 
 bool VideoAssembler::WriteSubtitles() const
 {
     std::ofstream srt(InFolder("output.srt.part"), std::ios::binary | std::ios::trunc);
+    const auto at = [this](int frame) { return std::llround(frame * 1000.0 / m_fps); };
     for (int k = 0; k < Frames(); ++k) {
-        const auto at = [this](int frame) { return std::llround(frame * 1000.0 / m_fps); };
         srt << k + 1 << "\r\n"
             << SrtTime(at(k)) << " --> " << SrtTime(at(k + 1)) << "\r\n"
             << m_captions[k].move << "   " << m_captions[k].clocks << "\r\n\r\n";

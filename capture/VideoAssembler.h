@@ -67,14 +67,10 @@ public:
     std::string FirstPictureName() const;
     std::filesystem::path VideoPath() const;
 
-    /// The caption of a ply's frame: from the game's record when it has the ply, else from the time
-    /// since the first picture.
-    static FrameCaption Caption(int ply, const PlyRecord* record, double secondsSinceFirst);
-
 private:
     std::filesystem::path InFolder(const std::string& name) const;
     /// The JPEG bytes of one frame: the picture's own, or made again to fit and to carry the clocks.
-    bool FrameBytes(int ply, std::vector<std::uint8_t>& bytes, FrameCaption& caption);
+    bool FrameBytes(int ply, std::vector<std::uint8_t>& bytes, FrameCaption& caption) const;
     bool WriteFrame(const std::vector<std::uint8_t>& bytes);
     bool WriteSubtitles() const;
     void Close();
