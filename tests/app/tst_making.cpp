@@ -28,24 +28,23 @@ class TestMaking : public QObject {
                        .get(cv::CAP_PROP_FRAME_COUNT));
     }
 
-    /// Runs the dialog over game 1; the bar's values land in bar, and onBar runs at each of them.
-    int Run(const QString& folder, int plies, QList<int>* bar, bool clocks = false,
-            const std::function<void(CMakingDlg&)>& onBar = {},
-            const std::function<void(CMakingDlg&)>& atStart = {})
+    /// Runs the dialog over game 1; the bar's values land in bar. A key test gets press, mid-run (at
+    /// the first frame, with the clocks drawn in to slow the frames) or before the assembly starts.
+    int Run(const QString& folder, int plies, QList<int>* bar,
+            const std::function<void(QWidget*)>& press = {}, bool midRun = true)
     {
         CMakingDlg making;
         making.m_strDir = folder;
         making.m_dFps = 2.0;
         making.m_nPlies = plies;
-        making.m_bVideoClocks = clocks; // slow enough frames for a key to land mid-run
+        making.m_bVideoClocks = bool(press);
         QObject::connect(making.findChild<QProgressBar*>("IDC_PROGRESS"), &QProgressBar::valueChanged,
                          [&](int v) {
-                             *bar << v;
-                             if (onBar && v > 0)
-                                 onBar(making);
+                             if ((*bar << v).size() == 2 && press && midRun)
+                                 press(&making);
                          });
-        if (atStart)
-            QTimer::singleShot(0, &making, [&] { atStart(making); });
+        if (press && !midRun)
+            QTimer::singleShot(0, &making, [&] { press(&making); });
         QTimer::singleShot(15000, &making, [&] { making.done(-1); }); // a dialog that stays open fails
         return making.exec();
     }
@@ -54,8 +53,7 @@ private slots:
     void progressAndMessages_data()
     {
         QTest::addColumn<int>("plies");
-        QTest::addColumn<QString>(
-            "spoil"); // "first": no first picture; "writer": the video cannot be written
+        QTest::addColumn<QString>("spoil"); // "first": no first picture; "writer": the video can't be written
         QTest::addColumn<QList<int>>("bar");
         QTest::addColumn<QString>("message");
         QTest::newRow("5 plies") << 5 << "" << QList<int>{0, 250, 500, 750, 1000}
@@ -107,12 +105,8 @@ private slots:
         std::ofstream(Path(folder) / "output.avi") << "an older video";
         MessageCatcher catcher(false);
         QList<int> bar;
-        bool pressed = false;
-        const std::function<void(CMakingDlg&)> none, press = [&](CMakingDlg&making) {
-            if (!std::exchange(pressed, true))
-                QTest::keyClick(&making, Qt::Key(key));
-        };
-        QVERIFY(Run(folder, 200, &bar, true, midRun ? press : none, midRun ? none : press) >= 0);
+        QVERIFY(Run(
+                    folder, 200, &bar, [key](QWidget* w) { QTest::keyClick(w, Qt::Key(key)); }, midRun) >= 0);
         QTEST(catcher.texts, "messages");
         std::string old;
         std::getline(std::ifstream(Path(folder) / "output.avi"), old);
