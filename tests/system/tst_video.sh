@@ -34,9 +34,12 @@ grep -q '^Video (output.avi) created: 4 frames of 320 x 240' "$WORK/cli.txt" || 
 [ "$(grep -c -- ' --> ' "${pics}output.srt")" = 4 ] || fail "output.srt: $(cat "${pics}output.srt")"
 probe=$(ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 "$video")
 [ "$probe" = 4 ] || fail "the command's video has $probe frames, expected 4"
+env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 --plies 3 | grep -q 'created: 2 frames' || fail "--plies 3: not 2 frames"
 before=$(md5sum < "$video")
 [ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 9)" = 1 ] || fail "no pictures: not exit code 1"
+[ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 0)" = 1 ] || fail "game 0, no pictures: not exit code 1"
 [ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game one)" = 2 ] || fail "bad game: not exit code 2"
+[ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 --plies -1)" = 2 ] || fail "bad plies: not exit code 2"
 [ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics")" = 2 ] || fail "no game: not exit code 2"
 [ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 --frames 3)" = 2 ] || fail "unknown option: not exit code 2"
 [ "$(md5sum < "$video")" = "$before" ] || fail "a failed command changed the video"
