@@ -251,9 +251,7 @@ int VideoAssembler::Assemble(const std::function<void(int progress)>& progress, 
     // Frames that are drawn on are made two at a time, one per core; the others cost too little to
     // be worth a thread, and are made as they are written.
     const auto policy = m_drawClocks ? std::launch::async : std::launch::deferred;
-    std::future<Frame> next;
-    if (m_plies >= 2)
-        next = std::async(policy, make, 2);
+    std::future<Frame> next = std::async(policy, make, 2);
     for (int p = 2; p <= m_plies; ++p) {
         std::future<Frame> current = std::move(next);
         if (p < m_plies)
