@@ -2,7 +2,7 @@
 
 #include "Identifiers.h"
 #include "Texts.h"
-#include "VideoAssembler.h"
+#include "VideoCommand.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,9 +17,10 @@ CMakingDlg::CMakingDlg(QWidget* parent) : QDialog(parent), m_progress(new QProgr
     setWindowTitle(QStringLiteral("Creating video..."));
     m_progress->setObjectName(ORVELLE_ID(IDC_PROGRESS));
     m_progress->setTextVisible(false);
-    auto* text = new QLabel(QStringLiteral("If you decide to upload this video to YouTube, why not share it with folk "
-                                           "at the Kadrith Software Google Group!"),
-                            this);
+    auto* text =
+        new QLabel(QStringLiteral("If you decide to upload this video to YouTube, why not share it with folk "
+                                  "at the Kadrith Software Google Group!"),
+                   this);
     text->setWordWrap(true);
     auto* forum = new QPushButton(kForumUrl, this);
     forum->setObjectName(ORVELLE_ID(IDC_FORUM_LINK));
@@ -50,18 +51,12 @@ bool CMakingDlg::OnInitDialog()
 {
     m_progress->setRange(0, 1000);
     m_progress->setValue(0);
-    m_pWriter = std::make_unique<VideoAssembler>(m_strDir.toStdString(), m_nGame, m_nPlies, m_dFps);
-    switch (m_pWriter->Open()) {
-    case VideoAssembler::OpenResult::FirstPictureMissing:
-        ShowMessage(this, QStringLiteral("Error. Can't find %1 in %2!")
-                              .arg(QString::fromStdString(m_pWriter->FirstPictureName()), m_strDir));
+    m_pWriter =
+        std::make_unique<VideoAssembler>(m_strDir.toStdString(), m_nGame, m_nPlies, m_dFps, m_bVideoClocks);
+    const QString error = VideoOpenError(*m_pWriter, m_pWriter->Open(), m_strDir);
+    if (!error.isEmpty()) {
+        ShowMessage(this, error);
         return false;
-    case VideoAssembler::OpenResult::WriterFailed:
-        ShowMessage(this, QStringLiteral("Error. Can't write %1!")
-                              .arg(QString::fromStdU16String(m_pWriter->VideoPath().u16string())));
-        return false;
-    case VideoAssembler::OpenResult::Ready:
-        break;
     }
     m_nWidth = m_pWriter->FrameSize().width;
     m_nHeight = m_pWriter->FrameSize().height;
@@ -92,18 +87,27 @@ void CMakingDlg::OnTimer()
 
 void CMakingDlg::OnAssembled()
 {
-    StopAssembly();
-    ShowMessage(this, QStringLiteral("Video (output.avi) created"));
+    if (!isVisible()) // closed meanwhile, which finished the file
+        return;
+    switch (StopAssembly()) {
+    case VideoAssembler::FinishResult::Replaced:
+        ShowMessage(this, QStringLiteral("Video (output.avi) created"));
+        break;
+    case VideoAssembler::FinishResult::Failed:
+        ShowMessage(this, VideoOpenError(*m_pWriter, VideoAssembler::OpenResult::WriterFailed, m_strDir));
+        break;
+    case VideoAssembler::FinishResult::KeptOld: // stopped before the first frame
+        break;
+    }
     accept();
 }
 
-void CMakingDlg::StopAssembly()
+VideoAssembler::FinishResult CMakingDlg::StopAssembly()
 {
     m_stop = true;
     if (m_assembly.joinable())
         m_assembly.join(); // at most the current frame
-    if (m_pWriter)
-        m_pWriter->Finish();
+    return m_pWriter ? m_pWriter->Finish() : VideoAssembler::FinishResult::KeptOld;
 }
 
 void CMakingDlg::done(int result)
@@ -115,10 +119,20 @@ void CMakingDlg::done(int result)
 
 void CMakingDlg::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
+    switch (event->key()) {
+    case Qt::Key_Shift: // the next game's start press reaches this dialog too
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+    case Qt::Key_Escape:
         QDialog::keyPressEvent(event);
         return;
+    default:
+        // Any other key stops the assembly after the current frame, and the video is reported as usual;
+        // before the assembly has started there is nothing to report, and the older video stays.
+        m_stop = true;
+        if (!m_assembly.joinable())
+            reject();
     }
-    // Any other key stops the assembly after the current frame; the video is then reported as usual.
-    m_stop = true;
 }

@@ -1,17 +1,18 @@
 #pragma once
 
-#include <QDialog>
+#include "VideoAssembler.h"
 
+#include <QDialog>
 #include <atomic>
 #include <memory>
 #include <thread>
 
 class QProgressBar;
-class VideoAssembler;
 
 /// "Creating video...": assembles one game's pictures into output.avi off the window's thread,
-/// with a progress bar. A key stops it after the current frame; closing the dialog does the same,
-/// and either way the file is finished.
+/// with a progress bar. A key (not a modifier: the next game may be starting) stops it after the
+/// current frame; closing the dialog does the same, and either way the frames so far make the video.
+/// Stopped before the first frame, the dialog closes and the older video stays.
 class CMakingDlg final : public QDialog {
     Q_OBJECT
 public:
@@ -29,6 +30,7 @@ public:
     QString m_strDir;
     int m_nHeight = 480;
     int m_nWidth = 640;
+    bool m_bVideoClocks = false;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -37,7 +39,7 @@ private:
     bool OnInitDialog();
     void OnTimer();
     void OnAssembled();
-    void StopAssembly();
+    VideoAssembler::FinishResult StopAssembly();
 
     std::unique_ptr<VideoAssembler> m_pWriter;
     QProgressBar* m_progress;

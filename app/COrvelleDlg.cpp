@@ -357,6 +357,7 @@ void COrvelleDlg::OnBnClickedMakeVideo()
     CMakingDlg making(this);
     making.m_strDir = m_settings.m_strDir;
     making.m_dFps = 2.0;
+    making.m_bVideoClocks = m_settings.m_bVideoClocks;
     making.m_nGame = m_clock->m_nGame;
     making.m_nPlies = m_clock->m_nLastGamePlies;
     making.exec();

@@ -1,22 +1,146 @@
 #include "VideoAssembler.h"
 
+#include "ClockRules.h"
 #include "PictureNames.h"
 
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <future>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
-#include <fstream>
-#include <future>
-#include <iterator>
+namespace fs = std::filesystem;
 
-VideoAssembler::VideoAssembler(std::string folderUtf8, int game, int plies, double fps)
-    : m_folder(std::move(folderUtf8)), m_game(game), m_plies(plies), m_fps(fps)
+namespace {
+// Frames that are made again (fitted, or with the clocks drawn in) keep the text's edges sharp.
+constexpr int kRedrawnQuality = 95;
+
+std::vector<std::uint8_t> ReadFile(const fs::path& path)
 {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (size <= 0)
+        return {};
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
+        return {};
+    return bytes;
 }
+
+std::string Utf8(const fs::path& path)
+{
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+/// A SubRip time, hh:mm:ss,mmm.
+std::string SrtTime(long long ms)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld,%03lld", ms / 3600000, ms / 60000 % 60,
+                  ms / 1000 % 60, ms % 1000);
+    return text;
+}
+
+/// A dark bar across the bottom with the move on the left and the clocks on the right, sized to the
+/// frame so that it reads at 640 x 480 and up.
+void DrawCaption(cv::Mat& frame, const FrameCaption& caption)
+{
+    const int barHeight = std::max(24, frame.rows / 12);
+    const cv::Rect bar(0, frame.rows - barHeight, frame.cols, barHeight);
+    cv::rectangle(frame, bar, cv::Scalar(20, 20, 20), cv::FILLED);
+    const int font = cv::FONT_HERSHEY_SIMPLEX;
+    const int thickness = std::max(1, barHeight / 20);
+    const int margin = barHeight / 3;
+    double scale = cv::getFontScaleFromHeight(font, barHeight / 2, thickness);
+    int baseline = 0;
+    const int textWidth = cv::getTextSize(caption.move, font, scale, thickness, &baseline).width +
+                          cv::getTextSize(caption.clocks, font, scale, thickness, &baseline).width;
+    if (textWidth > frame.cols - 3 * margin)
+        scale *= static_cast<double>(frame.cols - 3 * margin) / textWidth;
+    const cv::Size clocks = cv::getTextSize(caption.clocks, font, scale, thickness, &baseline);
+    const int y = bar.y + (barHeight + clocks.height) / 2;
+    const cv::Scalar white(255, 255, 255);
+    cv::putText(frame, caption.move, {margin, y}, font, scale, white, thickness, cv::LINE_AA);
+    cv::putText(frame, caption.clocks, {frame.cols - margin - clocks.width, y}, font, scale, white, thickness,
+                cv::LINE_AA);
+}
+
+/// The caption of a ply's frame: from the game's record when it has the ply, else from the time since
+/// the first picture.
+FrameCaption Caption(int ply, const PlyRecord* record, double secondsSinceFirst)
+{
+    const bool white = ply % 2 == 1;
+    FrameCaption caption{"Move " + std::to_string((ply + 1) / 2) + ", " + (white ? "White" : "Black"), {}};
+    if (!record) {
+        caption.clocks = "Elapsed " + FormatClockText(secondsSinceFirst);
+        return caption;
+    }
+    // The side that pressed tells which clock is White's.
+    const bool whiteLeft = record->leftMoved == white;
+    caption.clocks = "White " + FormatClockText(whiteLeft ? record->leftTime : record->rightTime) +
+                     "   Black " + FormatClockText(whiteLeft ? record->rightTime : record->leftTime);
+    return caption;
+}
+} // namespace
+
+JpegInfo InspectJpeg(const std::vector<std::uint8_t>& b)
+{
+    JpegInfo info;
+    const std::size_t n = b.size();
+    // A file cut short has lost its end-of-image marker.
+    if (n < 4 || b[0] != 0xFF || b[1] != 0xD8 || b[n - 2] != 0xFF || b[n - 1] != 0xD9)
+        return info;
+    bool frameHeader = false;
+    for (std::size_t i = 2; i + 4 <= n;) {
+        if (b[i] != 0xFF)
+            return info;
+        const std::uint8_t marker = b[i + 1];
+        if (marker == 0xFF) { // fill byte
+            ++i;
+            continue;
+        }
+        const std::size_t length = static_cast<std::size_t>(b[i + 2]) << 8 | b[i + 3];
+        if (length < 2 || i + 2 + length > n)
+            return info;
+        // Start of frame: every C0 to CF except the Huffman (C4), arithmetic (CC) and reserved (C8) tables.
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            if (length < 8)
+                return info;
+            info.size = {b[i + 7] << 8 | b[i + 8], b[i + 5] << 8 | b[i + 6]};
+            info.baseline = (marker == 0xC0 || marker == 0xC1) && b[i + 4] == 8 && b[i + 9] == 3;
+            frameHeader = true;
+        } else if (marker == 0xDA) { // start of scan: the headers are complete
+            info.valid = frameHeader && info.size.width > 0 && info.size.height > 0;
+            return info;
+        }
+        i += 2 + length;
+    }
+    return info;
+}
+
+VideoAssembler::VideoAssembler(std::string folderUtf8, int game, int plies, double fps, bool drawClocks)
+    : m_folder(std::move(folderUtf8)), m_game(game), m_plies(plies), m_fps(fps), m_drawClocks(drawClocks)
+{}
 
 VideoAssembler::~VideoAssembler()
 {
-    Finish();
+    if (!m_finished) {
+        Close();
+        std::error_code ignored;
+        fs::remove(InFolder("output.avi.part"), ignored);
+    }
+}
+
+fs::path VideoAssembler::InFolder(const std::string& name) const
+{
+    return ToNarrowPath(m_folder, name);
 }
 
 std::string VideoAssembler::FirstPictureName() const
@@ -24,76 +148,176 @@ std::string VideoAssembler::FirstPictureName() const
     return FormatPictureName(m_game, 1);
 }
 
-std::filesystem::path VideoAssembler::VideoPath() const
+fs::path VideoAssembler::VideoPath() const
 {
-    return ToNarrowPath(m_folder, "output.avi");
-}
-
-cv::Mat VideoAssembler::LoadPicture(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {};
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (bytes.empty())
-        return {};
-    try {
-        return cv::imdecode(bytes, cv::IMREAD_COLOR);
-    } catch (const cv::Exception&) {
-        return {};
-    }
+    return InFolder("output.avi");
 }
 
 VideoAssembler::OpenResult VideoAssembler::Open()
 {
-    const cv::Mat first = LoadPicture(ToNarrowPath(m_folder, FirstPictureName()));
-    if (first.empty())
+    const fs::path first = InFolder(FirstPictureName());
+    const JpegInfo info = InspectJpeg(ReadFile(first));
+    if (!info.valid)
         return OpenResult::FirstPictureMissing;
-    m_size = first.size();
-    const int mjpg = cv::VideoWriter::fourcc('M', 'J', 'P', 'G');
-    // The path as UTF-8 bytes, which is what OpenCV hands to the file system on Linux and macOS.
-    const std::string path = reinterpret_cast<const char*>(VideoPath().u8string().c_str());
-    // FFmpeg where OpenCV has it, OpenCV's own Motion-JPEG writer where it does not.
-    for (int api : {cv::CAP_FFMPEG, cv::CAP_OPENCV_MJPEG}) {
-        try {
-            if (m_writer.open(path, api, mjpg, m_fps, m_size, true))
-                return OpenResult::Ready;
-        } catch (const cv::Exception&) {
-        }
+    m_size = info.size;
+    std::error_code error;
+    m_firstTime = fs::last_write_time(first, error);
+    std::ifstream record(InFolder(FormatRecordName(m_game)));
+    for (const PlyRecord& r : ParseGameRecord(record))
+        m_record[r.ply] = r;
+
+    if (avformat_alloc_output_context2(&m_muxer, nullptr, "avi", nullptr) < 0)
+        return OpenResult::WriterFailed;
+    if (AVStream* stream = avformat_new_stream(m_muxer, nullptr)) {
+        stream->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
+        stream->codecpar->codec_id = AV_CODEC_ID_MJPEG;
+        stream->codecpar->codec_tag = MKTAG('M', 'J', 'P', 'G');
+        stream->codecpar->width = m_size.width;
+        stream->codecpar->height = m_size.height;
+        stream->time_base = av_inv_q(av_d2q(m_fps, 1000));
+        stream->avg_frame_rate = av_d2q(m_fps, 1000);
+        // "file:" keeps a folder name with a colon from being taken for a protocol.
+        const std::string url = "file:" + Utf8(InFolder("output.avi.part"));
+        if (avio_open(&m_muxer->pb, url.c_str(), AVIO_FLAG_WRITE) >= 0 &&
+            avformat_write_header(m_muxer, nullptr) >= 0)
+            return OpenResult::Ready;
     }
+    Close();
+    fs::remove(InFolder("output.avi.part"), error);
     return OpenResult::WriterFailed;
+}
+
+bool VideoAssembler::FrameBytes(int ply, std::vector<std::uint8_t>& bytes, FrameCaption& caption) const
+{
+    const fs::path path = InFolder(FormatPictureName(m_game, ply));
+    bytes = ReadFile(path);
+    const JpegInfo info = InspectJpeg(bytes);
+    if (!info.valid)
+        return false;
+    std::error_code error;
+    const auto time = fs::last_write_time(path, error);
+    const auto found = m_record.find(ply);
+    caption = Caption(ply, found == m_record.end() ? nullptr : &found->second,
+                      error ? 0.0 : std::chrono::duration<double>(time - m_firstTime).count());
+    if (info.baseline && info.size == m_size && !m_drawClocks)
+        return true;
+    cv::Mat frame;
+    try {
+        frame = cv::imdecode(bytes, cv::IMREAD_COLOR);
+    } catch (const cv::Exception&) {
+    }
+    if (frame.empty())
+        return false;
+    if (frame.size() != m_size)
+        cv::resize(frame, frame, m_size, 0, 0, cv::INTER_AREA);
+    if (m_drawClocks)
+        DrawCaption(frame, caption);
+    return cv::imencode(".jpg", frame, bytes, {cv::IMWRITE_JPEG_QUALITY, kRedrawnQuality});
+}
+
+bool VideoAssembler::WriteFrame(const std::vector<std::uint8_t>& bytes)
+{
+    AVPacket* packet = av_packet_alloc();
+    if (!packet)
+        return false;
+    const AVRational frameTime = av_inv_q(av_d2q(m_fps, 1000));
+    const AVRational timeBase = m_muxer->streams[0]->time_base;
+    // The bytes stay ours: the muxer copies them out before it returns.
+    packet->data = const_cast<std::uint8_t*>(bytes.data());
+    packet->size = static_cast<int>(bytes.size());
+    packet->flags = AV_PKT_FLAG_KEY;
+    packet->pts = packet->dts = av_rescale_q(Frames(), frameTime, timeBase);
+    packet->duration = av_rescale_q(1, frameTime, timeBase);
+    const bool written = av_write_frame(m_muxer, packet) >= 0 && m_muxer->pb->error == 0;
+    av_packet_free(&packet);
+    return written;
 }
 
 int VideoAssembler::Assemble(const std::function<void(int progress)>& progress, const std::atomic<bool>& stop)
 {
-    if (!m_writer.isOpened())
+    if (!m_muxer || m_assembled || stop)
         return 0;
-    auto load = [this](int ply) { return LoadPicture(ToNarrowPath(m_folder, FormatPictureName(m_game, ply))); };
-    // The next picture is read and decoded while the current one is encoded.
-    std::future<cv::Mat> next;
-    if (m_plies >= 2)
-        next = std::async(std::launch::async, load, 2);
-    int frames = 0;
+    m_assembled = true;
+    struct Frame {
+        bool loaded = false;
+        std::vector<std::uint8_t> bytes;
+        FrameCaption caption;
+    };
+    auto make = [this](int ply) {
+        Frame f;
+        f.loaded = FrameBytes(ply, f.bytes, f.caption);
+        return f;
+    };
+    // Frames that are drawn on are made two at a time, one per core; the others cost too little to
+    // be worth a thread, and are made as they are written.
+    const auto policy = m_drawClocks ? std::launch::async : std::launch::deferred;
+    std::future<Frame> next = std::async(policy, make, 2);
     for (int p = 2; p <= m_plies; ++p) {
-        cv::Mat picture = next.get();
+        std::future<Frame> current = std::move(next);
         if (p < m_plies)
-            next = std::async(std::launch::async, load, p + 1);
-        const bool loaded = !picture.empty();
-        if (loaded) {
-            // A picture of another size would be dropped or refused by the writer: fit it instead.
-            if (picture.size() != m_size)
-                cv::resize(picture, picture, m_size, 0, 0, cv::INTER_AREA);
-            m_writer.write(picture);
-            ++frames;
+            next = std::async(policy, make, p + 1);
+        const Frame frame = current.get();
+        if (frame.loaded && !WriteFrame(frame.bytes)) {
+            m_failed = true;
+            break;
         }
+        if (frame.loaded)
+            m_captions.push_back(frame.caption);
+        else
+            m_failedPly = p;
         progress(static_cast<int>(static_cast<double>(p - 1) / (m_plies - 1) * 1000));
-        if (!loaded || stop)
+        if (!frame.loaded || stop)
             break;
     }
-    return frames;
+    return Frames();
 }
 
-void VideoAssembler::Finish()
+bool VideoAssembler::WriteSubtitles() const
 {
-    m_writer.release();
+    std::ofstream srt(InFolder("output.srt.part"), std::ios::binary | std::ios::trunc);
+    const auto at = [this](int frame) { return std::llround(frame * 1000.0 / m_fps); };
+    for (int k = 0; k < Frames(); ++k) {
+        srt << k + 1 << "\r\n"
+            << SrtTime(at(k)) << " --> " << SrtTime(at(k + 1)) << "\r\n"
+            << m_captions[k].move << "   " << m_captions[k].clocks << "\r\n\r\n";
+    }
+    srt.close();
+    return srt.good();
+}
+
+void VideoAssembler::Close()
+{
+    if (!m_muxer)
+        return;
+    avio_closep(&m_muxer->pb);
+    avformat_free_context(m_muxer);
+    m_muxer = nullptr;
+}
+
+VideoAssembler::FinishResult VideoAssembler::Finish()
+{
+    if (m_finished)
+        return *m_finished;
+    const fs::path part = InFolder("output.avi.part");
+    const fs::path srtPart = InFolder("output.srt.part");
+    std::error_code error;
+    if (!m_muxer || !m_assembled) {
+        // Never started, or stopped before its first frame: the older video stays.
+        Close();
+        fs::remove(part, error);
+        return *(m_finished = FinishResult::KeptOld);
+    }
+    bool ok = !m_failed && av_write_trailer(m_muxer) >= 0 && m_muxer->pb->error == 0;
+    ok = avio_closep(&m_muxer->pb) >= 0 && ok;
+    Close();
+    ok = ok && WriteSubtitles();
+    if (ok) {
+        fs::rename(part, VideoPath(), error);
+        if (!error)
+            fs::rename(srtPart, InFolder("output.srt"), error);
+        ok = !error;
+    }
+    fs::remove(part, error);
+    fs::remove(srtPart, error);
+    return *(m_finished = ok ? FinishResult::Replaced : FinishResult::Failed);
 }

@@ -139,5 +139,6 @@ bool SettingsStore::LoadSettings(Settings& s)
             result = false;
     }
     s.m_strCamUrl = Read(kCamUrlName).value_or(QString()).trimmed();
+    s.m_bVideoClocks = ParseInt(Read(kVideoClocksName).value_or(QString())) == 1;
     return result;
 }

@@ -38,6 +38,7 @@ struct Settings {
     QString m_strCamUrl; // when not empty, the camera is opened from this source instead of by index
     double m_fLeftPreset = 60.0;
     double m_fRightPreset = 60.0;
+    bool m_bVideoClocks = false; // VIDEO_CLOCKS: draw both clocks into the video's frames
 };
 
 /// One stored value: its name and the text written on first run (null: DefaultPictureFolder()).
@@ -60,6 +61,8 @@ inline constexpr std::array<SettingDef, 7> kSettingDefs{{
 
 /// An optional value: its absence is no error and no default is written for it.
 inline constexpr char kCamUrlName[] = "CAM_URL";
+/// Optional: 1 draws the clocks into the video's frames; absent or 0 leaves the pictures untouched.
+inline constexpr char kVideoClocksName[] = "VIDEO_CLOCKS";
 
 /// A decimal integer as the classic C runtime reads one: leading white space, an optional sign,
 /// digits up to the first non-digit; no number gives 0 and overflow saturates.

@@ -265,6 +265,7 @@ private slots:
         making->m_dFps = 2.0;
         making->m_nGame = 1;
         making->m_nPlies = 300;
+        making->m_bVideoClocks = true; // frames that are drawn on take long enough to be mid-assembly
         auto* bar = making->findChild<QProgressBar*>("IDC_PROGRESS");
         QTimer::singleShot(0, making, [&] {
             QTRY_VERIFY(bar->value() > 0);

@@ -1,7 +1,6 @@
 #include "CMakingDlg.h"
 #include "COrvelleDlg.h"
 #include "CSplashWnd.h"
-#include "ClockState.h"
 #include "MessageCatcher.h"
 #include "Pictures.h"
 #include "SettingsFile.h"
@@ -10,27 +9,11 @@
 #include <QCheckBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-
+#include <fstream>
 #include <opencv2/videoio.hpp>
 
-#include <fstream>
-
 namespace fs = std::filesystem;
-
-namespace {
-int FramesIn(const fs::path& video)
-{
-    cv::VideoCapture capture(video.string(), cv::CAP_FFMPEG);
-    int frames = 0;
-    cv::Mat frame;
-    while (capture.read(frame))
-        ++frames;
-    return frames;
-}
-} // namespace
 
 class TestMaking : public QObject {
     Q_OBJECT
@@ -39,21 +22,30 @@ class TestMaking : public QObject {
 
     QString NewFolder() { return m_dir.filePath(QStringLiteral("case%1/").arg(++m_case)); }
     static fs::path Path(const QString& folder) { return fs::path(folder.toStdString()); }
+    static int FramesIn(const QString& folder)
+    {
+        return int(cv::VideoCapture((Path(folder) / "output.avi").string(), cv::CAP_FFMPEG)
+                       .get(cv::CAP_PROP_FRAME_COUNT));
+    }
 
-    /// Runs the dialog for one game; the bar's values and the messages land in the given lists.
-    int Run(const QString& folder, int game, int plies, QList<int>* bar, MessageCatcher& catcher,
-            const std::function<void(CMakingDlg&)>& whileShown = {})
+    /// Runs the dialog over game 1; the bar's values land in bar. A key test gets press, mid-run (at
+    /// the first frame, with the clocks drawn in to slow the frames) or before the assembly starts.
+    int Run(const QString& folder, int plies, QList<int>* bar,
+            const std::function<void(QWidget*)>& press = {}, bool midRun = true)
     {
         CMakingDlg making;
         making.m_strDir = folder;
         making.m_dFps = 2.0;
-        making.m_nGame = game;
         making.m_nPlies = plies;
-        auto* progress = making.findChild<QProgressBar*>(QStringLiteral("IDC_PROGRESS"));
-        QObject::connect(progress, &QProgressBar::valueChanged, [bar](int v) { *bar << v; });
-        if (whileShown)
-            QTimer::singleShot(0, &making, [&] { whileShown(making); });
-        (void)catcher;
+        making.m_bVideoClocks = bool(press);
+        QObject::connect(making.findChild<QProgressBar*>("IDC_PROGRESS"), &QProgressBar::valueChanged,
+                         [&](int v) {
+                             if ((*bar << v).size() == 2 && press && midRun)
+                                 press(&making);
+                         });
+        if (press && !midRun)
+            QTimer::singleShot(0, &making, [&] { press(&making); });
+        QTimer::singleShot(15000, &making, [&] { making.done(-1); }); // a dialog that stays open fails
         return making.exec();
     }
 
@@ -61,78 +53,76 @@ private slots:
     void progressAndMessages_data()
     {
         QTest::addColumn<int>("plies");
+        QTest::addColumn<QString>("spoil"); // "first": no first picture; "writer": the video can't be written
         QTest::addColumn<QList<int>>("bar");
-        QTest::addColumn<int>("frames");
-        QTest::newRow("5 plies") << 5 << QList<int>{250, 500, 750, 1000} << 4;
-        QTest::newRow("1 ply") << 1 << QList<int>{} << 0;
+        QTest::addColumn<QString>("message");
+        QTest::newRow("5 plies") << 5 << "" << QList<int>{0, 250, 500, 750, 1000}
+                                 << "Video (output.avi) created";
+        QTest::newRow("1 ply") << 1 << "" << QList<int>{0} << "Video (output.avi) created";
+        QTest::newRow("first picture missing")
+            << 3 << "first" << QList<int>{0} << "Error. Can't find game01move001a.jpg in %1!";
+        QTest::newRow("writer fails") << 3 << "writer" << QList<int>{0} << "Error. Can't write %1output.avi!";
     }
     void progressAndMessages()
     {
         QFETCH(int, plies);
+        QFETCH(QString, spoil);
+        QFETCH(QString, message);
         const QString folder = NewFolder();
-        WriteGamePictures(Path(folder), 1, plies);
+        WriteGamePictures(Path(folder), 1, plies, {320, 240}, {spoil == "first" ? 1 : 0});
+        if (spoil == "writer")
+            fs::create_directories(Path(folder) / "output.avi.part");
         MessageCatcher catcher(false);
         QList<int> bar;
-        QCOMPARE(Run(folder, 1, plies, &bar, catcher), int(QDialog::Accepted));
-        bar.removeAll(0); // the reset to 0 at the start
+        QCOMPARE(Run(folder, plies, &bar), int(spoil.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
         QTEST(bar, "bar");
-        QCOMPARE(catcher.texts, QStringList{"Video (output.avi) created"});
-        QTEST(FramesIn(Path(folder) / "output.avi"), "frames");
+        QCOMPARE(catcher.texts, QStringList{QString(message).replace("%1", folder)});
+        QCOMPARE(FramesIn(folder), spoil.isEmpty() ? plies - 1 : 0);
     }
 
-    void firstPictureMissing()
-    {
-        const QString folder = NewFolder();
-        WriteGamePictures(Path(folder), 3, 4, {320, 240}, {1});
-        MessageCatcher catcher(false);
-        QList<int> bar;
-        QCOMPARE(Run(folder, 3, 4, &bar, catcher), int(QDialog::Rejected));
-        QCOMPARE(catcher.texts, QStringList{"Error. Can't find game03move001a.jpg in " + folder + "!"});
-        QVERIFY(!fs::exists(Path(folder) / "output.avi"));
-    }
-
-    void writerFailureIsNotReportedAsSuccess()
-    {
-        const QString folder = NewFolder();
-        WriteGamePictures(Path(folder), 1, 3);
-        fs::create_directories(Path(folder) / "output.avi");
-        MessageCatcher catcher(false);
-        QList<int> bar;
-        QCOMPARE(Run(folder, 1, 3, &bar, catcher), int(QDialog::Rejected));
-        QCOMPARE(catcher.texts.size(), 1);
-        QVERIFY(catcher.texts.first().startsWith("Error. Can't write "));
-        QVERIFY(catcher.texts.first().contains("output.avi"));
-    }
-
-    void stoppedEarlyLeavesAFinishedFile_data()
+    void keys_data()
     {
         QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("midRun"); // else before the assembly starts
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("a key: stops and reports") << int(Qt::Key_Space) << QStringList{"Video (output.avi) created"};
-        QTest::newRow("Escape: closes") << int(Qt::Key_Escape) << QStringList{};
+        QTest::addColumn<int>("frames"); // -1: some but not all; -2: the older video stays
+        const QStringList created{"Video (output.avi) created"};
+        QTest::newRow("Space mid-run: stops, reported") << int(Qt::Key_Space) << true << created << -1;
+        QTest::newRow("Escape mid-run: closes") << int(Qt::Key_Escape) << true << QStringList{} << -1;
+        QTest::newRow("Shift mid-run: goes on") << int(Qt::Key_Shift) << true << created << 199;
+        QTest::newRow("Control mid-run: goes on") << int(Qt::Key_Control) << true << created << 199;
+        QTest::newRow("Space before the start: closes") << int(Qt::Key_Space) << false << QStringList{} << -2;
+        QTest::newRow("Escape before the start: closes")
+            << int(Qt::Key_Escape) << false << QStringList{} << -2;
     }
-    void stoppedEarlyLeavesAFinishedFile()
+    void keys()
     {
         QFETCH(int, key);
+        QFETCH(bool, midRun);
+        QFETCH(int, frames);
         const QString folder = NewFolder();
-        WriteGamePictures(Path(folder), 1, 400, {640, 480});
+        WriteGamePictures(Path(folder), 1, 200, {640, 480});
+        std::ofstream(Path(folder) / "output.avi") << "an older video";
         MessageCatcher catcher(false);
         QList<int> bar;
-        Run(folder, 1, 400, &bar, catcher, [&](CMakingDlg& making) {
-            QTRY_VERIFY(!bar.isEmpty() && bar.last() > 0);
-            QTest::keyClick(&making, Qt::Key(key));
-        });
+        QVERIFY(Run(
+                    folder, 200, &bar, [key](QWidget* w) { QTest::keyClick(w, Qt::Key(key)); }, midRun) >= 0);
         QTEST(catcher.texts, "messages");
-        const int frames = FramesIn(Path(folder) / "output.avi");
-        QVERIFY2(frames >= 1 && frames < 399, qPrintable(QString::number(frames)));
+        std::string old;
+        std::getline(std::ifstream(Path(folder) / "output.avi"), old);
+        QCOMPARE(old == "an older video", frames == -2);
+        const int made = FramesIn(folder);
+        QVERIFY2(frames == -1 ? made >= 1 && made < 199 : made == std::max(frames, 0),
+                 qPrintable(QString::number(made)));
     }
 
     void makeVideoBeforeAnyGameNamesGameZero()
     {
         const QString folder = NewFolder();
         const QString file = m_dir.filePath("Orvelle.conf");
-        WriteSettingsFile(file, {{"DIR", folder},
-                                 {"CAM_URL", "videotestsrc ! video/x-raw,width=160,height=120 ! videoconvert ! appsink"}});
+        WriteSettingsFile(
+            file, {{"DIR", folder},
+                   {"CAM_URL", "videotestsrc ! video/x-raw,width=160,height=120 ! videoconvert ! appsink"}});
         DialogSeams seams;
         seams.store = std::make_shared<SettingsStore>(file);
         MessageCatcher catcher(false);
@@ -140,10 +130,8 @@ private slots:
         CSplashWnd::EnableSplashScreen(false);
         dialog.findChild<QCheckBox*>("IDC_TAKE_PICTURES")->click();
         QTRY_VERIFY(fs::exists(Path(folder))); // the camera has opened
-        auto* makeVideo = dialog.findChild<QPushButton*>("IDC_MAKE_VIDEO");
         dialog.findChild<QPushButton*>("IDC_RESET")->click();
-        QVERIFY(makeVideo->isEnabled());
-        makeVideo->click();
+        dialog.findChild<QPushButton*>("IDC_MAKE_VIDEO")->click();
         QCOMPARE(catcher.texts, QStringList{"Error. Can't find game00move001a.jpg in " + folder + "!"});
     }
 };

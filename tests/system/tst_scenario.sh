@@ -4,7 +4,8 @@
 #    plays, and closes cleanly;
 # 2. with a real capture, "Take pictures" checked by a click, a start press and five switches leave one
 #    JPEG of the frame size per ply;
-# 3. Reset and "Make Video" turn them into output.avi: one frame per ply after the first, 2 per second.
+# 3. Reset and "Make Video" turn them into output.avi: one frame per ply after the first, 2 per second;
+# 4. the same video from the command line, without a display, and its exit codes.
 . "$(dirname "$0")/lib.sh"
 
 start_orvelle
@@ -49,4 +50,22 @@ probe=$(ffprobe -v error -count_frames -select_streams v:0 \
   -show_entries stream=nb_read_frames,width,height,r_frame_rate -of csv=p=0 "$video")
 [ "$probe" = "320,240,2/1,4" ] || fail "video is $probe, expected 320,240,2/1,4"
 quit_orvelle
+
+# exit_code COMMAND...: the command's exit code, its output dropped.
+exit_code() { "$@" >/dev/null 2>&1 && echo 0 || echo $?; }
+rm "$video"
+env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 > "$WORK/cli.txt" || fail "--video exited with $?"
+grep -q '^Video (output.avi) created: 4 frames of 320 x 240' "$WORK/cli.txt" || fail "summary: $(cat "$WORK/cli.txt")"
+[ "$(grep -c -- ' --> ' "${pics}output.srt")" = 4 ] || fail "output.srt: $(cat "${pics}output.srt")"
+probe=$(ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 "$video")
+[ "$probe" = 4 ] || fail "the command's video has $probe frames, expected 4"
+env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 --plies 3 | grep -q 'created: 2 frames' || fail "--plies 3: not 2 frames"
+before=$(md5sum < "$video")
+[ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 9)" = 1 ] || fail "no pictures: not exit code 1"
+[ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 0)" = 1 ] || fail "game 0, no pictures: not exit code 1"
+[ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game one)" = 2 ] || fail "bad game: not exit code 2"
+[ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 --plies -1)" = 2 ] || fail "bad plies: not exit code 2"
+[ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics")" = 2 ] || fail "no game: not exit code 2"
+[ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 --frames 3)" = 2 ] || fail "unknown option: not exit code 2"
+[ "$(md5sum < "$video")" = "$before" ] || fail "a failed command changed the video"
 echo "PASS"
