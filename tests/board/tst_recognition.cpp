@@ -1,4 +1,5 @@
 #include "BoardScene.h"
+#include "MoveRecognizer.h"
 #include "Notation.h"
 
 #include <QtTest>
@@ -9,7 +10,7 @@ namespace {
 const cv::Size kSize(480, 360); // smaller than a webcam's, to keep the test quick
 }
 
-/// The rendered games and the board's geometry.
+/// Move recognition on rendered games, where the moves are known; bench_recognition measures the shares.
 class TestRecognition : public QObject {
     Q_OBJECT
 private slots:
@@ -70,6 +71,57 @@ private slots:
                         0.02 * kSize.width);
             }
         }
+    }
+
+    void games_data()
+    {
+        QTest::addColumn<Viewpoint>("viewpoint");
+        QTest::newRow("overhead") << Viewpoint::Overhead;
+        QTest::newRow("side") << Viewpoint::Side;
+    }
+    void games()
+    {
+        QFETCH(Viewpoint, viewpoint);
+        const SceneCamera camera = MakeSceneCamera(viewpoint, kSize);
+        const BoardCorners corners = CornersSeenBy(camera);
+        cv::RNG rng(11);
+        int plies = 0, right = 0;
+        for (const SceneGame& game : SceneGames()) {
+            Position p = Position::Start();
+            cv::Mat before = RenderBoard(p, camera, RandomLight(rng), rng);
+            for (const std::string& san : game.moves) {
+                const Move played = *ParseSan(p, san);
+                const cv::Mat after = RenderBoard(p.play(played), camera, RandomLight(rng), rng);
+                const MoveReading reading = RecognizeMove(before, after, p, corners);
+                QCOMPARE(reading.candidates.size(), p.legalMoves().size());
+                const bool ok = reading.candidates[0].move == played;
+                QVERIFY2(ok || reading.uncertain, san.c_str()); // never silently wrong
+                right += ok;
+                ++plies;
+                p = p.play(played);
+                before = after;
+            }
+        }
+        QVERIFY2(right >= plies - 2, qPrintable(QString("%1 of %2").arg(right).arg(plies)));
+    }
+
+    void nothingOrTooMuchChangedIsUncertain()
+    {
+        const SceneCamera camera = MakeSceneCamera(Viewpoint::Side, kSize);
+        cv::RNG rng(5);
+        const Position start = Position::Start();
+        const cv::Mat before = RenderBoard(start, camera, {}, rng);
+        // Only the light changed.
+        QVERIFY(RecognizeMove(before, RenderBoard(start, camera, {1.08, 0.05, 3.0}, rng), start,
+                              CornersSeenBy(camera))
+                    .uncertain);
+        // e4, and a knocked-over rook gone from h8.
+        Position after = start.play(*ParseSan(start, "e4"));
+        after.put(ParseSquare("h8"), {});
+        QVERIFY(RecognizeMove(before, RenderBoard(after, camera, {}, rng), start, CornersSeenBy(camera))
+                    .uncertain);
+        // Pictures that cannot be compared.
+        QVERIFY(RecognizeMove(before, cv::Mat(), start, CornersSeenBy(camera)).uncertain);
     }
 };
 
