@@ -176,7 +176,7 @@ private slots:
         for (const QString& m : moves.split(' ')) {
             PgnPly ply;
             ply.move = Uci(m);
-            ply.clock = 3599.7;
+            ply.clock = 4023.9;
             ply.used = 61.5;
             game.plies.push_back(ply);
         }
@@ -188,7 +188,7 @@ private slots:
         const QString flat = pgn.simplified();
         QVERIFY(pgn.contains("[Result \"" + result + "\"]\n"));
         QVERIFY(pgn.contains("[TimeControl \"300+2\"]"));
-        QVERIFY(flat.contains("{[%clk 0:59:59] [%emt 0:01:02]}"));
+        QVERIFY(flat.contains("{[%clk 1:07:03] [%emt 0:01:02]}"));
         QVERIFY(flat.contains("{Black's flag fell} " + result));
         QVERIFY(pgn.trimmed().endsWith(result));
         QVERIFY(!pgn.contains("a1a8") && !pgn.contains("Ra8"));
