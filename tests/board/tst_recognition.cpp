@@ -1,3 +1,4 @@
+#include "BoardFinder.h"
 #include "BoardScene.h"
 #include "MoveRecognizer.h"
 #include "Notation.h"
@@ -71,6 +72,28 @@ private slots:
                         0.02 * kSize.width);
             }
         }
+    }
+
+    void findsCornersOnTheStartingPosition()
+    {
+        cv::RNG rng(3);
+        const cv::Size webcam(640, 480); // the grid detector misses more often on smaller pictures
+        for (Viewpoint v : {Viewpoint::Overhead, Viewpoint::Side}) {
+            const SceneCamera camera = MakeSceneCamera(v, webcam);
+            const std::optional<BoardCorners> found =
+                FindBoardCorners(RenderBoard(Position::Start(), camera, RandomLight(rng), rng));
+            QVERIFY(found);
+            const BoardCorners truth = CornersSeenBy(camera);
+            for (int i = 0; i < 4; ++i) // a1, h1, h8, a8 in their places, within a few pixels
+                QVERIFY2(cv::norm(found->points[i] - truth.points[i]) < 0.01,
+                         FormatBoardCorners(*found).c_str());
+        }
+        cv::Mat noise(kSize, CV_8UC3);
+        rng.fill(noise, cv::RNG::UNIFORM, 0, 255);
+        QVERIFY(!FindBoardCorners(noise));
+        // The board without its pieces: which side is White's cannot be told.
+        QVERIFY(
+            !FindBoardCorners(RenderBoard(Position(), MakeSceneCamera(Viewpoint::Overhead, kSize), {}, rng)));
     }
 
     void games_data()
