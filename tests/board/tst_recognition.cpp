@@ -143,8 +143,10 @@ private slots:
         after.put(ParseSquare("h8"), {});
         QVERIFY(RecognizeMove(before, RenderBoard(after, camera, {}, rng), start, CornersSeenBy(camera))
                     .uncertain);
-        // Pictures that cannot be compared.
+        // Pictures that cannot be compared, and corners that make no board.
         QVERIFY(RecognizeMove(before, cv::Mat(), start, CornersSeenBy(camera)).uncertain);
+        const BoardCorners point{{cv::Point2d(0.5, 0.5), {0.5, 0.5}, {0.5, 0.5}, {0.5, 0.5}}};
+        QVERIFY(RecognizeMove(before, before, start, point).uncertain);
     }
 };
 
