@@ -1,0 +1,123 @@
+#include "BoardGeometry.h"
+
+#include <cmath>
+#include <cstdio>
+#include <opencv2/imgproc.hpp>
+#include <sstream>
+
+namespace {
+// A camera whose perspective cannot be measured from the board (it looks straight down) is taken to
+// have a focal length of this many picture widths, a common webcam's field of view of about 55 degrees.
+constexpr double kDefaultFocalWidths = 1.0;
+// Focal lengths outside these bounds (in picture widths) come from noise in nearly fronto-parallel
+// corners, not from a real lens.
+constexpr double kMinFocalWidths = 0.3;
+constexpr double kMaxFocalWidths = 6.0;
+} // namespace
+
+std::optional<BoardCorners> ParseBoardCorners(const std::string& text)
+{
+    std::istringstream in(text);
+    BoardCorners c;
+    for (cv::Point2d& p : c.points) {
+        char comma = ',';
+        if (&p != &c.points[0] && !(in >> comma))
+            return std::nullopt;
+        if (comma != ',' || !(in >> p.x >> comma >> p.y) || comma != ',' || !(p.x >= 0 && p.x <= 1) ||
+            !(p.y >= 0 && p.y <= 1))
+            return std::nullopt;
+    }
+    std::string rest;
+    if (in >> rest)
+        return std::nullopt;
+    std::vector<cv::Point2f> contour(c.points.begin(), c.points.end());
+    if (!cv::isContourConvex(contour) || cv::contourArea(contour) < 1e-4)
+        return std::nullopt;
+    return c;
+}
+
+std::string FormatBoardCorners(const BoardCorners& corners)
+{
+    std::string text;
+    for (const cv::Point2d& p : corners.points) {
+        char pair[40];
+        std::snprintf(pair, sizeof pair, "%s%.4f,%.4f", text.empty() ? "" : ",", p.x, p.y);
+        text += pair;
+    }
+    return text;
+}
+
+PieceShape ShapeOf(PieceType type)
+{
+    // None, pawn, knight (whose head reaches out past its base), bishop, rook, queen, king.
+    constexpr PieceShape shapes[] = {{0.0, 0.0}, {0.85, 0.27}, {1.05, 0.36}, {1.25, 0.3},
+                                     {0.9, 0.3}, {1.45, 0.33}, {1.65, 0.34}};
+    return shapes[static_cast<int>(type)];
+}
+
+BoardView::BoardView(const BoardCorners& corners, cv::Size size)
+{
+    const cv::Point2f board[4] = {{0, 0}, {8, 0}, {8, 8}, {0, 8}};
+    cv::Point2f picture[4];
+    for (int i = 0; i < 4; ++i)
+        picture[i] = cv::Point2f(corners.points[i].x * size.width, corners.points[i].y * size.height);
+    m_homography = cv::getPerspectiveTransform(board, picture);
+
+    // H = s K [r1 r2 t] with the principal point moved to the origin; r1 and r2 are orthogonal and of
+    // equal length, which gives the focal length when the board is seen at an angle.
+    const double cx = size.width / 2.0, cy = size.height / 2.0;
+    const cv::Matx33d shift(1, 0, -cx, 0, 1, -cy, 0, 0, 1);
+    const cv::Matx33d h = shift * m_homography;
+    const cv::Vec3d h1(h(0, 0), h(1, 0), h(2, 0)), h2(h(0, 1), h(1, 1), h(2, 1)),
+        h3(h(0, 2), h(1, 2), h(2, 2));
+    double f = kDefaultFocalWidths * size.width;
+    const double orthogonal = -(h1[0] * h2[0] + h1[1] * h2[1]) / (h1[2] * h2[2]);
+    const double equal =
+        -(h1[0] * h1[0] + h1[1] * h1[1] - h2[0] * h2[0] - h2[1] * h2[1]) / (h1[2] * h1[2] - h2[2] * h2[2]);
+    for (double f2 : {orthogonal, equal}) {
+        if (std::isfinite(f2) && f2 > 0 && std::sqrt(f2) > kMinFocalWidths * size.width &&
+            std::sqrt(f2) < kMaxFocalWidths * size.width) {
+            f = std::sqrt(f2);
+            break;
+        }
+    }
+    const cv::Matx33d k(f, 0, 0, 0, f, 0, 0, 0, 1), kInv = k.inv();
+    cv::Vec3d r1 = kInv * h1, r2 = kInv * h2, t = kInv * h3;
+    double scale = 2.0 / (cv::norm(r1) + cv::norm(r2));
+    if (t[2] * scale < 0)
+        scale = -scale; // the board lies in front of the camera
+    r1 *= scale;
+    r2 *= scale;
+    t *= scale;
+    const cv::Vec3d r3 = r1.cross(r2);
+    const cv::Matx34d rt(r1[0], r2[0], r3[0], t[0], r1[1], r2[1], r3[1], t[1], r1[2], r2[2], r3[2], t[2]);
+    m_camera = shift.inv() * k * rt;
+}
+
+cv::Point2d BoardView::project(const cv::Point3d& p) const
+{
+    const cv::Vec3d v = m_camera * cv::Vec4d(p.x, p.y, p.z, 1.0);
+    return {v[0] / v[2], v[1] / v[2]};
+}
+
+double BoardView::depth(const cv::Point3d& p) const
+{
+    return (m_camera * cv::Vec4d(p.x, p.y, p.z, 1.0))[2];
+}
+
+cv::Point2d BoardView::toBoard(const cv::Point2d& p) const
+{
+    const cv::Vec3d v = m_homography.inv() * cv::Vec3d(p.x, p.y, 1.0);
+    return {v[0] / v[2], v[1] / v[2]};
+}
+
+cv::Mat BoardView::warpTopDown(const cv::Mat& picture, int pixelsPerSquare, int margin) const
+{
+    const double s = pixelsPerSquare;
+    const cv::Matx33d toTopDown(s, 0, margin * s, 0, -s, (8 + margin) * s, 0, 0, 1);
+    cv::Mat out;
+    const int side = (8 + 2 * margin) * pixelsPerSquare;
+    cv::warpPerspective(picture, out, toTopDown * m_homography.inv(), cv::Size(side, side), cv::INTER_LINEAR,
+                        cv::BORDER_REPLICATE);
+    return out;
+}
