@@ -307,8 +307,8 @@ VideoAssembler::FinishResult VideoAssembler::Finish()
         fs::remove(part, error);
         return *(m_finished = FinishResult::KeptOld);
     }
+    // The trailer flushes the file, so a disk that filled up shows here.
     bool ok = !m_failed && av_write_trailer(m_muxer) >= 0 && m_muxer->pb->error == 0;
-    ok = avio_closep(&m_muxer->pb) >= 0 && ok;
     Close();
     ok = ok && WriteSubtitles();
     if (ok) {

@@ -139,6 +139,7 @@ private slots:
             << "cut" << int(VideoAssembler::OpenResult::FirstPictureMissing) << kept;
         QTest::newRow("stopped before the first frame") << "stop" << ready << kept;
         QTest::newRow("not finished") << "" << ready << -1;
+        QTest::newRow("disk full: told") << "full" << ready << int(VideoAssembler::FinishResult::Failed);
         QTest::newRow("rename fails: told") << "rename" << ready << int(VideoAssembler::FinishResult::Failed);
     }
     void olderVideoSurvives()
@@ -151,6 +152,8 @@ private slots:
             fs::resize_file(folder / FormatPictureName(3, 1), 300);
         if (failure == "writer")
             fs::create_directory(folder / "output.avi.part");
+        if (failure == "full")
+            fs::create_symlink("/dev/full", folder / "output.avi.part");
         // A folder in the way of the rename, with the older video in it.
         const fs::path old = folder / (failure == "rename" ? "output.avi/old" : "output.avi");
         fs::create_directories(old.parent_path());
