@@ -212,6 +212,7 @@ std::shared_ptr<EngineCamera> COrvelleDlg::MakeCamera()
     config.width = size.width;
     config.height = size.height;
     config.folderUtf8 = m_settings.m_strDir.toStdString();
+    config.keepRecord = true;
     std::weak_ptr<DialogBridge> bridge = m_bridge;
     m_writer = std::make_shared<PictureWriter>([bridge](const std::filesystem::path& path, const std::string& error) {
         if (auto b = bridge.lock())
@@ -235,7 +236,9 @@ void COrvelleDlg::WaitForPictures()
 
 void COrvelleDlg::ShowPictureNotice(const QString& file, const QString& reason)
 {
-    m_notice->setText(QStringLiteral("Could not save the picture %1: %2").arg(file, reason));
+    const QString what = file.endsWith(QLatin1String(".tsv")) ? QStringLiteral("the game's record")
+                                                               : QStringLiteral("the picture");
+    m_notice->setText(QStringLiteral("Could not save %1 %2: %3").arg(what, file, reason));
     m_notice->show();
 }
 

@@ -69,8 +69,9 @@ bool ClockEngine::Step()
     }
     // Outside the lock: handing a picture over may wait for the picture writer, and Reset must not.
     if (ply && m_cameraOpen) {
-        m_camera->SaveMovePicture(s.m_nGame, ply->ply);
+        // The record first: should the folder fail both, the picture's failure is the one left shown.
         m_camera->RecordPly(s.m_nGame, *ply);
+        m_camera->SaveMovePicture(s.m_nGame, ply->ply);
     }
     if (running)
         m_window->UpdateTimeDisplay();
