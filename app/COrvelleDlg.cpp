@@ -463,15 +463,22 @@ void COrvelleDlg::resizeEvent(QResizeEvent* event)
 
 void COrvelleDlg::FitDigits()
 {
-    // Never below the design size; beyond it the digits grow with the window (maximised across a table).
+    FitDigits(m_leftTime);
+    FitDigits(m_rightTime);
+}
+
+void COrvelleDlg::FitDigits(QLineEdit* clock)
+{
+    // Never below the design size for "00:00"; beyond it the digits grow with the window (maximised
+    // across a table). A longer text (tenths, three-digit minutes) gets digits small enough to fit.
+    // The margin leaves room for the running side's frame.
+    const int digits = std::max<int>(5, clock->text().size());
     const QFontMetricsF metrics(m_font);
-    const QString sample = QStringLiteral("00:00");
-    const double scale = std::min(m_leftTime->width() / (metrics.horizontalAdvance(sample) + 12),
-                                  m_leftTime->height() / metrics.height());
+    const double scale = std::min(clock->width() / (metrics.horizontalAdvance(QString(digits, u'0')) + 28),
+                                  clock->height() / metrics.height());
     QFont font = m_font;
-    font.setPointSizeF(std::max<double>(kDigitPointSize, m_font.pointSizeF() * scale * 0.95));
-    m_leftTime->setFont(font);
-    m_rightTime->setFont(font);
+    font.setPointSizeF(std::max(kDigitPointSize * 5.0 / digits, m_font.pointSizeF() * scale * 0.95));
+    clock->setFont(font);
 }
 
 void COrvelleDlg::UpdateTimeDisplay()
@@ -493,8 +500,12 @@ void COrvelleDlg::UpdateTimeDisplay()
                1}}) {
         const QString text = QString::fromStdString(running && m_tenths ? FormatClockTextWithTenths(side.time)
                                                                         : FormatClockText(side.time));
-        if (side.edit->text() != text)
+        if (side.edit->text() != text) {
+            const bool refit = side.edit->text().size() != text.size();
             side.edit->setText(text);
+            if (refit)
+                FitDigits(side.edit);
+        }
 
         const bool active = running && !paused && side.runs;
         const bool low = running && IsLowTime(side.time, side.preset);
@@ -504,7 +515,7 @@ void COrvelleDlg::UpdateTimeDisplay()
         if (running && side.flagged)
             style += QStringLiteral("color: #d00000;");
         else if (low)
-            style += QStringLiteral("color: #e06000;");
+            style += QStringLiteral("color: #d04000;");
         if (side.edit->styleSheet() != style)
             side.edit->setStyleSheet(style);
 

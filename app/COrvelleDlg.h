@@ -87,6 +87,7 @@ private:
     void OnInitDialog(DialogSeams& seams);
     void CreateControls();
     void FitDigits();
+    void FitDigits(QLineEdit* clock);
     void CreateTimeControlMenu();
     void SetTimeControl(const QString& text);
     void EnableSpinners(bool enabled);
