@@ -32,6 +32,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace {
 constexpr int kDigitPointSize = 45;
@@ -348,6 +351,7 @@ void COrvelleDlg::SetTimeControl(const QString& text)
     else // the text did not parse: the times the settings give
         ApplyTimeControl(*m_clock, control, m_settings.m_fLeftPreset, m_settings.m_fRightPreset);
     m_tenths = start || control.mode != DelayMode::None;
+    m_shown = {};
     m_controlText->setText(QString::fromStdString(
         DescribeTimeControl(control, m_clock->m_fLeftPreset, m_clock->m_fRightPreset)));
     if (!notice.empty()) {
@@ -483,10 +487,27 @@ void COrvelleDlg::FitDigits(QLineEdit* clock)
 
 void COrvelleDlg::UpdateTimeDisplay()
 {
-    // Called a hundred times a second in a game; only a changed text or look is worth a repaint.
+    // Called a hundred times a second in a game: when nothing shown has changed (the tenths of both
+    // clocks, the side, the flags, the pause, the plies, the delay), nothing is done.
     ClockState& c = *m_clock;
     const bool running = !c.m_bArmed, paused = running && c.m_bPaused;
     const int firstFlag = c.m_nFirstFlag;
+    const auto tenths = [](double t) {
+        return static_cast<long long>(std::floor(std::clamp(t, -1.0, 1e7) * 10));
+    };
+    const std::array<long long, 10> shown{tenths(c.m_fLeftTime),
+                                          tenths(c.m_fRightTime),
+                                          tenths(c.m_fDelayLeft),
+                                          tenths(c.m_fLeftPreset),
+                                          tenths(c.m_fRightPreset),
+                                          c.m_nPlies,
+                                          firstFlag,
+                                          c.m_bLeftFlag * 2 + c.m_bRightFlag,
+                                          running * 4 + paused * 2 + c.m_bLeftRunning,
+                                          m_tenths};
+    if (shown == m_shown)
+        return;
+    m_shown = shown;
     struct Side {
         QLineEdit* edit;
         QLabel* info;

@@ -3,6 +3,7 @@
 #include "Settings.h"
 
 #include <QDialog>
+#include <array>
 #include <functional>
 #include <future>
 #include <memory>
@@ -100,6 +101,7 @@ private:
     std::shared_ptr<PictureWriter> m_writer;
     std::shared_ptr<SettingsStore> m_store;
     ScreenAwake* m_awake = nullptr;
+    std::array<long long, 10> m_shown{}; // what the display shows, to skip updates that change nothing
     bool m_tenths = false;             // tenths in the last 10 s: with a time control of more than the arrows
     bool m_warned[2] = {false, false}; // the 10-seconds sound has been given (left, right)
     bool m_flagSounded[2] = {false, false};
