@@ -121,6 +121,7 @@ private slots:
             got += " ! " + QString::fromStdString(said);
         QCOMPARE(got.left(words.size()), words);
         QCOMPARE(said.empty(), !words.contains(u'!'));
+        QCOMPARE(DescribeTimeControl(TimeControl{}, 300.0, 180.0), std::string("5 min / 3 min")); // odds
     }
 
     void workedExamples_data()
