@@ -12,19 +12,29 @@
 #include "InWindowShiftKeys.h"
 #include "PictureWriter.h"
 #include "PreviewWindow.h"
+#include "ScreenAwake.h"
 #include "SpinArrows.h"
 #include "Texts.h"
 #include "Ticker.h"
+#include "TimeControl.h"
+#include "TimeControlDialog.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace {
 constexpr int kDigitPointSize = 45;
@@ -57,7 +67,8 @@ void COrvelleDlg::CreateControls()
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
 
-    m_instructions = new QLabel(QStringLiteral("Press shift keys to toggle timer. Black to initiate timer."), this);
+    m_instructions =
+        new QLabel(QStringLiteral("Press shift keys to toggle timer. Black to initiate timer."), this);
     m_instructions->setWordWrap(true);
     m_instructions->setMinimumWidth(150);
 
@@ -92,8 +103,10 @@ void COrvelleDlg::CreateControls()
 
     m_leftMinSpin = new SpinArrows(ORVELLE_ID(IDC_LEFT_MIN_SPIN), QStringLiteral("Left clock minutes"), this);
     m_leftSecSpin = new SpinArrows(ORVELLE_ID(IDC_LEFT_SEC_SPIN), QStringLiteral("Left clock seconds"), this);
-    m_rightMinSpin = new SpinArrows(ORVELLE_ID(IDC_RIGHT_MIN_SPIN), QStringLiteral("Right clock minutes"), this);
-    m_rightSecSpin = new SpinArrows(ORVELLE_ID(IDC_RIGHT_SEC_SPIN), QStringLiteral("Right clock seconds"), this);
+    m_rightMinSpin =
+        new SpinArrows(ORVELLE_ID(IDC_RIGHT_MIN_SPIN), QStringLiteral("Right clock minutes"), this);
+    m_rightSecSpin =
+        new SpinArrows(ORVELLE_ID(IDC_RIGHT_SEC_SPIN), QStringLiteral("Right clock seconds"), this);
 
     m_website = new QPushButton(kWebsiteCaption, this);
     m_website->setObjectName(ORVELLE_ID(IDC_WEBSITE));
@@ -109,7 +122,20 @@ void COrvelleDlg::CreateControls()
     top->addLayout(pictureColumn, 2);
 
     // Each clock with its minute spinner under the minutes and its second spinner under the seconds.
-    auto clockColumn = [](QLineEdit* clock, SpinArrows* minutes, SpinArrows* seconds) {
+    auto makeInfo = [this](const QString& name) {
+        auto* label = new QLabel(this);
+        label->setObjectName(name);
+        label->setAlignment(Qt::AlignCenter);
+        QFont font = label->font();
+        font.setPointSize(16);
+        font.setBold(true);
+        label->setFont(font);
+        label->setStyleSheet(QStringLiteral("color: #c00000"));
+        return label;
+    };
+    m_leftInfo = makeInfo(QStringLiteral("leftInfo"));
+    m_rightInfo = makeInfo(QStringLiteral("rightInfo"));
+    auto clockColumn = [](QLineEdit* clock, QLabel* info, SpinArrows* minutes, SpinArrows* seconds) {
         auto* spins = new QHBoxLayout;
         spins->addStretch(1);
         spins->addWidget(minutes);
@@ -118,18 +144,29 @@ void COrvelleDlg::CreateControls()
         spins->addStretch(1);
         auto* column = new QVBoxLayout;
         column->addWidget(clock, 1);
+        column->addWidget(info);
         column->addLayout(spins);
         return column;
     };
     auto* clocks = new QHBoxLayout;
-    clocks->addLayout(clockColumn(m_leftTime, m_leftMinSpin, m_leftSecSpin), 1);
+    clocks->addLayout(clockColumn(m_leftTime, m_leftInfo, m_leftMinSpin, m_leftSecSpin), 1);
     clocks->addSpacing(16);
-    clocks->addLayout(clockColumn(m_rightTime, m_rightMinSpin, m_rightSecSpin), 1);
+    clocks->addLayout(clockColumn(m_rightTime, m_rightInfo, m_rightMinSpin, m_rightSecSpin), 1);
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setAlignment(Qt::AlignCenter);
+    QFont statusFont = m_status->font();
+    statusFont.setPointSize(18);
+    statusFont.setBold(true);
+    m_status->setFont(statusFont);
+    m_controlText = new QLabel(this);
+    m_controlText->setObjectName(QStringLiteral("timeControl"));
 
     auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
+    bottom->addWidget(m_controlText, 1);
     bottom->addWidget(m_website);
-    bottom->addStretch();
+    bottom->addStretch(1);
 
     // Pictures that could not be saved are reported here, without stopping the game.
     m_notice = new QLabel(this);
@@ -142,13 +179,19 @@ void COrvelleDlg::CreateControls()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(clocks, 1);
+    layout->addWidget(m_status);
     layout->addLayout(bottom);
     layout->addWidget(m_notice);
 
     m_preview = new PreviewWindow(this);
     connect(m_preview, &PreviewWindow::keyTyped, this, [this] { m_bridge->PreviewKeyTyped(); });
 
-    // Window managers own the system menu here, so the About entry lives in the context menu and on F1.
+    // Window managers own the system menu here, so the About entry lives in the context menu and on F1,
+    // after a separator as the last entries, as in a system menu. The leading separator is not drawn.
+    auto* leading = new QAction(this);
+    leading->setSeparator(true);
+    addAction(leading);
+    CreateTimeControlMenu();
     auto* separator = new QAction(this);
     separator->setSeparator(true);
     auto* about = new QAction(kAboutMenuText, this);
@@ -169,10 +212,58 @@ void COrvelleDlg::CreateControls()
     connect(m_takePictures, &QCheckBox::toggled, this, [this](bool on) { m_bridge->SetTakePictures(on); });
 }
 
+void COrvelleDlg::CreateTimeControlMenu()
+{
+    struct Preset {
+        const char* label;
+        const char* text;
+    };
+    static constexpr Preset kPresets[] = {
+        {"1+0", "60"},
+        {"2+1", "120+1"},
+        {"3+0", "180"},
+        {"3+2", "180+2"},
+        {"5+0", "300"},
+        {"5+3", "300+3"},
+        {"10+0", "600"},
+        {"10+5", "600+5"},
+        {"15+10", "900+10"},
+        {"25+10", "1500+10"},
+        {"30+0", "1800"},
+        {"90+30", "5400+30"},
+        {"FIDE classical: 40 moves / 90 min, then 30 min, + 30 s", "40/5400+30:1800+30"},
+        {"Times set with the arrows", ""},
+    };
+    m_controlMenu = new QMenu(QStringLiteral("Time control"), this);
+    m_controlMenu->setObjectName(QStringLiteral("timeControlMenu"));
+    auto* group = new QActionGroup(m_controlMenu);
+    for (const Preset& p : kPresets) {
+        const QString text = QString::fromLatin1(p.text);
+        QAction* action = m_controlMenu->addAction(QString::fromLatin1(p.label));
+        action->setData(text);
+        action->setCheckable(true);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, text] { ChooseTimeControl(text); });
+    }
+    m_controlMenu->addSeparator();
+    QAction* other = m_controlMenu->addAction(QStringLiteral("Other..."));
+    connect(other, &QAction::triggered, this, &COrvelleDlg::OtherTimeControl);
+    // A choice is for the next game: the menu offers nothing while one runs.
+    connect(m_controlMenu, &QMenu::aboutToShow, this, [this] {
+        for (QAction* action : m_controlMenu->actions()) {
+            action->setEnabled(m_clock->m_bArmed);
+            if (action->isCheckable())
+                action->setChecked(action->data().toString() == m_settings.m_strTimeControl);
+        }
+    });
+    addAction(m_controlMenu->menuAction());
+}
+
 void COrvelleDlg::OnInitDialog(DialogSeams& seams)
 {
     setWindowIcon(QIcon(QStringLiteral(":/orvelle/icon.png")));
-    std::shared_ptr<SettingsStore> store = seams.store ? seams.store : std::make_shared<SettingsStore>();
+    m_store = seams.store ? seams.store : std::make_shared<SettingsStore>();
+    SettingsStore* store = m_store.get();
     store->CreateDefaultSettings();
 
     m_font = DigitFont();
@@ -187,13 +278,16 @@ void COrvelleDlg::OnInitDialog(DialogSeams& seams)
     m_clock->m_fRightPreset = m_settings.m_fRightPreset;
     m_clock->m_fLeftTime = m_clock->m_fLeftPreset.load();
     m_clock->m_fRightTime = m_clock->m_fRightPreset.load();
+    SetTimeControl(m_settings.m_strTimeControl);
+    m_awake = new ScreenAwake(this);
+    qApp->installEventFilter(this);
     UpdateTimeDisplay();
 
     // The splash comes with the first showing of the window, centred over it.
     m_keys = seams.keys ? seams.keys : MakeShiftKeys();
-    auto engine = std::make_shared<ClockEngine>(m_clock, m_keys,
-                                                seams.ticker ? seams.ticker : std::make_shared<SteadyTicker>(),
-                                                m_bridge, seams.camera ? seams.camera : MakeCamera());
+    auto engine = std::make_shared<ClockEngine>(
+        m_clock, m_keys, seams.ticker ? seams.ticker : std::make_shared<SteadyTicker>(), m_bridge,
+        seams.camera ? seams.camera : MakeCamera());
     auto ended = std::make_shared<std::promise<void>>();
     m_threadEnded = ended->get_future();
     m_clock->m_bThreadRun = true;
@@ -212,11 +306,13 @@ std::shared_ptr<EngineCamera> COrvelleDlg::MakeCamera()
     config.width = size.width;
     config.height = size.height;
     config.folderUtf8 = m_settings.m_strDir.toStdString();
+    config.keepRecord = true;
     std::weak_ptr<DialogBridge> bridge = m_bridge;
-    m_writer = std::make_shared<PictureWriter>([bridge](const std::filesystem::path& path, const std::string& error) {
-        if (auto b = bridge.lock())
-            b->ReportPicture(path, error);
-    });
+    m_writer = std::make_shared<PictureWriter>(
+        [bridge](const std::filesystem::path& path, const std::string& error) {
+            if (auto b = bridge.lock())
+                b->ReportPicture(path, error);
+        });
     return std::make_shared<Camera>(config, m_bridge, m_writer);
 }
 
@@ -235,12 +331,113 @@ void COrvelleDlg::WaitForPictures()
 
 void COrvelleDlg::ShowPictureNotice(const QString& file, const QString& reason)
 {
-    m_notice->setText(QStringLiteral("Could not save the picture %1: %2").arg(file, reason));
+    const QString what = file.endsWith(QLatin1String(".tsv")) ? QStringLiteral("the game's record")
+                                                              : QStringLiteral("the picture");
+    m_notice->setText(QStringLiteral("Could not save %1 %2: %3").arg(what, file, reason));
     m_notice->show();
+}
+
+void COrvelleDlg::SetTimeControl(const QString& text)
+{
+    std::string notice;
+    const TimeControl control =
+        MakeTimeControl(text.toStdString(), m_settings.m_nDelayType, m_settings.m_nDelayDelta, &notice);
+    // With stages both clocks start from the first one; otherwise from LTIME and RTIME (or the arrows).
+    const std::optional<double> start = StartSeconds(control);
+    if (start)
+        ApplyTimeControl(*m_clock, control, *start, *start);
+    else if (text.isEmpty())
+        ApplyTimeControl(*m_clock, control, m_clock->m_fLeftPreset, m_clock->m_fRightPreset);
+    else // the text did not parse: the times the settings give
+        ApplyTimeControl(*m_clock, control, m_settings.m_fLeftPreset, m_settings.m_fRightPreset);
+    m_tenths = start || control.mode != DelayMode::None;
+    m_shown = {};
+    m_controlText->setText(QString::fromStdString(
+        DescribeTimeControl(control, m_clock->m_fLeftPreset, m_clock->m_fRightPreset)));
+    if (!notice.empty()) {
+        m_notice->setText(QString::fromStdString(notice));
+        m_notice->show();
+    }
+}
+
+void COrvelleDlg::ChooseTimeControl(const QString& text)
+{
+    if (!m_clock->m_bArmed)
+        return;
+    int type = m_settings.m_nDelayType;
+    int delta = m_settings.m_nDelayDelta;
+    if (text.isEmpty()) {
+        type = 0; // the arrows' times, as the first version had them
+        m_clock->m_fLeftPreset = m_settings.m_fLeftPreset;
+        m_clock->m_fRightPreset = m_settings.m_fRightPreset;
+    } else if (const auto stages = ParseTimeControl(text.toStdString())) {
+        // A stage's +N is an increment unless the settings chose a delay for it.
+        const int bonus = static_cast<int>(stages->front().bonus);
+        if (type != 2 && type != 3)
+            type = bonus > 0 ? 1 : 0;
+        if (bonus > 0)
+            delta = bonus;
+    } else {
+        return;
+    }
+    m_settings.m_strTimeControl = text;
+    m_settings.m_nDelayType = type;
+    m_settings.m_nDelayDelta = delta;
+    SetTimeControl(text);
+    m_store->WriteChoice({{kTimeControlName, text},
+                          {"DELAY_TYPE", QString::number(type)},
+                          {"DELAY_DELTA", QString::number(delta)}});
+    UpdateTimeDisplay();
+}
+
+void COrvelleDlg::OtherTimeControl()
+{
+    TimeControlDialog dialog(m_settings.m_strTimeControl, m_settings.m_nDelayType, this);
+    if (dialog.exec() == QDialog::Accepted)
+        ChooseTimeControl(dialog.Text());
+}
+
+void COrvelleDlg::OnPause()
+{
+    if (!TogglePause(*m_clock))
+        return;
+    EnableSpinners(m_clock->m_bPaused);
+    UpdateTimeDisplay();
+}
+
+void COrvelleDlg::ToggleFullScreen()
+{
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
+}
+
+bool COrvelleDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // Space and F11 belong to the clock wherever the focus is in this window: a focused button must
+    // never take Space for a click.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space || key->key() == Qt::Key_F11) {
+            if (type == QEvent::KeyPress && !key->isAutoRepeat())
+                key->key() == Qt::Key_Space ? OnPause() : ToggleFullScreen();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void COrvelleDlg::EnableSpinners(bool enabled)
+{
+    for (SpinArrows* spin : {m_leftMinSpin, m_leftSecSpin, m_rightMinSpin, m_rightSecSpin})
+        spin->setEnabled(enabled);
 }
 
 void COrvelleDlg::OnDestroy()
 {
+    qApp->removeEventFilter(this);
+    if (m_awake)
+        m_awake->Set(false);
     if (!m_hThread.joinable())
         return;
     m_clock->m_bThreadRun = false;
@@ -270,36 +467,118 @@ void COrvelleDlg::resizeEvent(QResizeEvent* event)
 
 void COrvelleDlg::FitDigits()
 {
-    // Never below the design size; beyond it the digits grow with the window (maximised across a table).
+    FitDigits(m_leftTime);
+    FitDigits(m_rightTime);
+}
+
+void COrvelleDlg::FitDigits(QLineEdit* clock)
+{
+    // Never below the design size for "00:00"; beyond it the digits grow with the window (maximised
+    // across a table). A longer text (tenths, three-digit minutes) gets digits small enough to fit.
+    // The margin leaves room for the running side's frame.
+    const int digits = std::max<int>(5, clock->text().size());
     const QFontMetricsF metrics(m_font);
-    const QString sample = QStringLiteral("00:00");
-    const double scale = std::min(m_leftTime->width() / (metrics.horizontalAdvance(sample) + 12),
-                                  m_leftTime->height() / metrics.height());
+    const double scale = std::min(clock->width() / (metrics.horizontalAdvance(QString(digits, u'0')) + 28),
+                                  clock->height() / metrics.height());
     QFont font = m_font;
-    font.setPointSizeF(std::max<double>(kDigitPointSize, m_font.pointSizeF() * scale * 0.95));
-    m_leftTime->setFont(font);
-    m_rightTime->setFont(font);
+    font.setPointSizeF(std::max(kDigitPointSize * 5.0 / digits, m_font.pointSizeF() * scale * 0.95));
+    clock->setFont(font);
 }
 
 void COrvelleDlg::UpdateTimeDisplay()
 {
-    // Called a hundred times a second in a game; only a changed text is worth a repaint.
-    for (auto [edit, time] : {std::pair{m_leftTime, m_clock->m_fLeftTime.load()},
-                              std::pair{m_rightTime, m_clock->m_fRightTime.load()}}) {
-        const QString text = QString::fromStdString(FormatClockText(time));
-        if (edit->text() != text)
-            edit->setText(text);
+    // Called a hundred times a second in a game: when nothing shown has changed (the tenths of both
+    // clocks, the side, the flags, the pause, the plies, the delay), nothing is done.
+    ClockState& c = *m_clock;
+    const bool running = !c.m_bArmed, paused = running && c.m_bPaused;
+    const int firstFlag = c.m_nFirstFlag;
+    const auto tenths = [](double t) {
+        return static_cast<long long>(std::floor(std::clamp(t, -1.0, 1e7) * 10));
+    };
+    const std::array<long long, 10> shown{tenths(c.m_fLeftTime),
+                                          tenths(c.m_fRightTime),
+                                          tenths(c.m_fDelayLeft),
+                                          tenths(c.m_fLeftPreset),
+                                          tenths(c.m_fRightPreset),
+                                          c.m_nPlies,
+                                          firstFlag,
+                                          c.m_bLeftFlag * 2 + c.m_bRightFlag,
+                                          running * 4 + paused * 2 + c.m_bLeftRunning,
+                                          m_tenths};
+    if (shown == m_shown)
+        return;
+    m_shown = shown;
+    struct Side {
+        QLineEdit* edit;
+        QLabel* info;
+        double time, preset;
+        bool runs, flagged;
+        int index;
+    };
+    for (const Side& side :
+         {Side{m_leftTime, m_leftInfo, c.m_fLeftTime, c.m_fLeftPreset, c.m_bLeftRunning, c.m_bLeftFlag, 0},
+          Side{m_rightTime, m_rightInfo, c.m_fRightTime, c.m_fRightPreset, !c.m_bLeftRunning, c.m_bRightFlag,
+               1}}) {
+        const QString text = QString::fromStdString(running && m_tenths ? FormatClockTextWithTenths(side.time)
+                                                                        : FormatClockText(side.time));
+        if (side.edit->text() != text) {
+            const bool refit = side.edit->text().size() != text.size();
+            side.edit->setText(text);
+            if (refit)
+                FitDigits(side.edit);
+        }
+
+        const bool active = running && !paused && side.runs;
+        const bool low = running && IsLowTime(side.time, side.preset);
+        QString style;
+        if (active) // seen from across the room: a broad frame and a warm ground
+            style += QStringLiteral("background: #fff0a0; border: 8px solid #e09000; border-radius: 10px;");
+        if (running && side.flagged)
+            style += QStringLiteral("color: #d00000;");
+        else if (low)
+            style += QStringLiteral("color: #d04000;");
+        if (side.edit->styleSheet() != style)
+            side.edit->setStyleSheet(style);
+
+        QString info;
+        if (running && side.flagged)
+            info = firstFlag == side.index + 1 ? QStringLiteral("\u2691 Out of time first")
+                                               : QStringLiteral("\u2691 Out of time");
+        else if (active && c.m_fDelayLeft > 0.0)
+            info = QStringLiteral("Delay %1 s").arg(c.m_fDelayLeft.load(), 0, 'f', 1);
+        if (side.info->text() != info)
+            side.info->setText(info);
+
+        // The sounds, when asked for: once at 10 s left, once at the flag. The bell never waits.
+        if (running && m_settings.m_bSound && side.runs &&
+            ((side.time <= 10.0 && !std::exchange(m_warned[side.index], true)) ||
+             (side.flagged && !std::exchange(m_flagSounded[side.index], true))))
+            QApplication::beep();
     }
+
+    QString status;
+    if (paused) {
+        status = QStringLiteral("Paused");
+    } else if (running) {
+        status = QStringLiteral("Move %1").arg(c.m_nPlies / 2 + 1);
+        const int movesLeft =
+            StageAt(c.m_control, c.m_bLeftRunning ? c.m_nLeftMoves : c.m_nRightMoves).movesLeft;
+        if (movesLeft > 0)
+            status += QStringLiteral(" \u2013 %1 to the time control").arg(movesLeft);
+    }
+    if (m_status->text() != status)
+        m_status->setText(status);
+    m_awake->Set(running && !paused);
 }
 
 void COrvelleDlg::OnBnClickedReset()
 {
     ResetClocks(*m_clock);
+    m_warned[0] = m_warned[1] = m_flagSounded[0] = m_flagSounded[1] = false;
     UpdateTimeDisplay();
     if (m_takePictures->isChecked())
         m_makeVideo->setEnabled(true);
-    for (SpinArrows* spin : {m_leftMinSpin, m_leftSecSpin, m_rightMinSpin, m_rightSecSpin})
-        spin->setEnabled(true);
+    EnableSpinners(true);
 }
 
 void COrvelleDlg::DisableForGame()
@@ -323,26 +602,26 @@ void COrvelleDlg::ShowNoCameraMessage()
 
 void COrvelleDlg::OnDeltaposLeftMinSpin(int iDelta)
 {
-    SpinClock(m_clock->m_fLeftTime, m_clock->m_fLeftPreset, iDelta, 60);
-    UpdateTimeDisplay();
+    if (SpinStoppedClock(*m_clock, true, iDelta, 60))
+        UpdateTimeDisplay();
 }
 
 void COrvelleDlg::OnDeltaposLeftSecSpin(int iDelta)
 {
-    SpinClock(m_clock->m_fLeftTime, m_clock->m_fLeftPreset, iDelta, 1);
-    UpdateTimeDisplay();
+    if (SpinStoppedClock(*m_clock, true, iDelta, 1))
+        UpdateTimeDisplay();
 }
 
 void COrvelleDlg::OnDeltaposRightMinSpin(int iDelta)
 {
-    SpinClock(m_clock->m_fRightTime, m_clock->m_fRightPreset, iDelta, 60);
-    UpdateTimeDisplay();
+    if (SpinStoppedClock(*m_clock, false, iDelta, 60))
+        UpdateTimeDisplay();
 }
 
 void COrvelleDlg::OnDeltaposRightSecSpin(int iDelta)
 {
-    SpinClock(m_clock->m_fRightTime, m_clock->m_fRightPreset, iDelta, 1);
-    UpdateTimeDisplay();
+    if (SpinStoppedClock(*m_clock, false, iDelta, 1))
+        UpdateTimeDisplay();
 }
 
 void COrvelleDlg::OnBnClickedMakeVideo()

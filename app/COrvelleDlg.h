@@ -3,7 +3,7 @@
 #include "Settings.h"
 
 #include <QDialog>
-
+#include <array>
 #include <functional>
 #include <future>
 #include <memory>
@@ -17,7 +17,9 @@ class PreviewWindow;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
+class ScreenAwake;
 class SettingsStore;
 class ShiftKeys;
 class SpinArrows;
@@ -50,6 +52,15 @@ public:
     void OnDeltaposRightSecSpin(int iDelta);
     void OnBnClickedMakeVideo();
     void OpenAboutBox();
+    /// Space: pauses a running game or resumes it; the arrows correct the times while paused.
+    void OnPause();
+    /// F11: full screen or back.
+    void ToggleFullScreen();
+    /// A choice of the time-control menu (a PGN TimeControl text; empty: the times set with the arrows).
+    /// Only while the clocks wait; the choice is written to the settings.
+    void ChooseTimeControl(const QString& text);
+    /// "Other...": asks for a time control and chooses it.
+    void OtherTimeControl();
 
     /// Called through the engine: a game has started.
     void DisableForGame();
@@ -69,6 +80,7 @@ public:
     void OnDestroy();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -76,6 +88,10 @@ private:
     void OnInitDialog(DialogSeams& seams);
     void CreateControls();
     void FitDigits();
+    void FitDigits(QLineEdit* clock);
+    void CreateTimeControlMenu();
+    void SetTimeControl(const QString& text);
+    void EnableSpinners(bool enabled);
     std::shared_ptr<EngineCamera> MakeCamera();
 
     std::shared_ptr<ClockState> m_clock;
@@ -83,6 +99,12 @@ private:
     std::shared_ptr<DialogBridge> m_bridge;
     std::shared_ptr<ShiftKeys> m_keys;
     std::shared_ptr<PictureWriter> m_writer;
+    std::shared_ptr<SettingsStore> m_store;
+    ScreenAwake* m_awake = nullptr;
+    std::array<long long, 10> m_shown{}; // what the display shows, to skip updates that change nothing
+    bool m_tenths = false;             // tenths in the last 10 s: with a time control of more than the arrows
+    bool m_warned[2] = {false, false}; // the 10-seconds sound has been given (left, right)
+    bool m_flagSounded[2] = {false, false};
     std::thread m_hThread;
     std::future<void> m_threadEnded;
     bool m_splashShown = false;
@@ -100,5 +122,10 @@ private:
     SpinArrows* m_rightSecSpin = nullptr;
     QPushButton* m_website = nullptr;
     QLabel* m_notice = nullptr;
+    QLabel* m_leftInfo = nullptr; // under each clock: its flag, or its simple delay counting down
+    QLabel* m_rightInfo = nullptr;
+    QLabel* m_status = nullptr; // "Paused", or the move number and the moves to the next control
+    QLabel* m_controlText = nullptr;
+    QMenu* m_controlMenu = nullptr;
     PreviewWindow* m_preview = nullptr;
 };

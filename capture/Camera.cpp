@@ -4,10 +4,36 @@
 #include "PictureWriter.h"
 
 #include <filesystem>
+#include <string_view>
 
-Camera::Camera(CameraConfig config, std::shared_ptr<PreviewSink> preview, std::shared_ptr<PictureWriter> writer)
-    : m_config(std::move(config)), m_preview(std::move(preview)), m_writer(std::move(writer))
+namespace {
+/// A source read frame by frame in order: a file, not a pipeline, a stream address or a device.
+bool IsRecorded(std::string_view source)
 {
+    return !source.empty() && source.find('!') == std::string_view::npos &&
+           source.find("://") == std::string_view::npos && source.rfind("/dev/", 0) != 0;
+}
+
+/// Reads one frame into raw; false when there is none.
+bool ReadFrame(cv::VideoCapture& capture, cv::Mat& raw)
+{
+    try {
+        return capture.read(raw) && !raw.empty();
+    } catch (const cv::Exception&) {
+        return false;
+    }
+}
+} // namespace
+
+Camera::Camera(CameraConfig config, std::shared_ptr<PreviewSink> preview,
+               std::shared_ptr<PictureWriter> writer)
+    : m_config(std::move(config)), m_preview(std::move(preview)), m_writer(std::move(writer)),
+      m_recorded(IsRecorded(m_config.source))
+{}
+
+Camera::~Camera()
+{
+    StopGrabbing();
 }
 
 bool Camera::OpenCamera()
@@ -16,7 +42,8 @@ bool Camera::OpenCamera()
         if (!m_config.source.empty()) {
             // A pipeline names its elements with "!"; anything else is a file or a stream address, for
             // FFmpeg. Naming the backend also spares probing every other one (FireWire cameras among them).
-            const int api = m_config.source.find('!') != std::string::npos ? cv::CAP_GSTREAMER : cv::CAP_FFMPEG;
+            const int api =
+                m_config.source.find('!') != std::string::npos ? cv::CAP_GSTREAMER : cv::CAP_FFMPEG;
             m_capture.open(m_config.source, api);
         } else {
 #ifdef __linux__
@@ -24,8 +51,9 @@ bool Camera::OpenCamera()
 #else
             const int api = cv::CAP_ANY;
 #endif
-            m_capture.open(m_config.index, api,
-                           {cv::CAP_PROP_FRAME_WIDTH, m_config.width, cv::CAP_PROP_FRAME_HEIGHT, m_config.height});
+            m_capture.open(
+                m_config.index, api,
+                {cv::CAP_PROP_FRAME_WIDTH, m_config.width, cv::CAP_PROP_FRAME_HEIGHT, m_config.height});
         }
     } catch (const cv::Exception&) {
         m_capture.release();
@@ -36,24 +64,78 @@ bool Camera::OpenCamera()
         std::error_code ignored; // a folder that cannot be made shows up as failed pictures, each reported
         std::filesystem::create_directories(ToNarrowPath(m_config.folderUtf8, ""), ignored);
     }
+    // The first frame is waited for here, while the clocks wait; the capture reuses its buffer at the
+    // next read, so what is kept is a copy.
+    cv::Mat raw;
+    m_grabEnded = !ReadFrame(m_capture, raw);
+    m_grabReady = !m_grabEnded;
+    if (m_grabReady)
+        raw.copyTo(m_grabbed);
+    m_grabStop = false;
+    m_grabWanted = false;
+    if (m_grabReady)
+        m_grabber = std::thread([this] { GrabFrames(); });
     m_preview->OpenPreview();
     return true;
 }
 
+void Camera::GrabFrames()
+{
+    cv::Mat raw, copy;
+    for (;;) {
+        {
+            std::unique_lock lock(m_grabMutex);
+            m_grabChanged.wait(lock, [this] { return m_grabWanted || m_grabStop; });
+            if (m_grabStop)
+                return;
+            m_grabWanted = false;
+        }
+        const bool read = ReadFrame(m_capture, raw);
+        if (read)
+            raw.copyTo(copy); // into memory of its own, outside the lock
+        {
+            std::lock_guard lock(m_grabMutex);
+            if (read) {
+                std::swap(copy, m_grabbed);
+                m_grabReady = true;
+            } else {
+                m_grabEnded = true;
+            }
+        }
+        m_grabChanged.notify_all();
+        if (!read)
+            return;
+    }
+}
+
 bool Camera::ShowPreviewFrame()
 {
-    try {
-        if (!m_capture.read(m_frame) || m_frame.empty())
+    bool taken = false;
+    {
+        std::unique_lock lock(m_grabMutex);
+        if (m_recorded)
+            m_grabChanged.wait_for(lock, std::chrono::seconds(5),
+                                   [this] { return m_grabReady || m_grabEnded; });
+        if (m_grabReady) {
+            // The buffers go round: the frame before this one becomes the grabber's next memory.
+            std::swap(m_frame, m_grabbed);
+            m_grabReady = false;
+            m_grabWanted = true;
+            taken = true;
+        } else if (m_grabEnded) {
             return false;
-    } catch (const cv::Exception&) {
-        return false;
+        }
     }
-    m_preview->ShowFrame(m_frame);
-    // A clock press copies the frame for the picture writer. Copying into fresh memory costs page faults
-    // (milliseconds for a large frame), so the copy's memory is made and touched here, ahead of the press.
-    if (m_spare.size() != m_frame.size() || m_spare.type() != m_frame.type())
-        m_frame.copyTo(m_spare);
-    return !m_preview->WaitForKey(std::chrono::milliseconds(10));
+    if (taken) {
+        m_grabChanged.notify_all();
+        m_preview->ShowFrame(m_frame);
+        // A clock press copies the frame for the picture writer. Copying into fresh memory costs page
+        // faults (milliseconds for a large frame), so the copy's memory is made and touched here.
+        if (m_spare.size() != m_frame.size() || m_spare.type() != m_frame.type())
+            m_frame.copyTo(m_spare);
+    }
+    // The loop's own sleep paces it; a key typed into the preview is only looked for.
+    return !m_preview->WaitForKey(std::chrono::milliseconds(0));
 }
 
 void Camera::SaveMovePicture(int game, int ply)
@@ -64,8 +146,33 @@ void Camera::SaveMovePicture(int game, int ply)
     m_spare = cv::Mat();
 }
 
+void Camera::RecordPly(int game, const PlyRecord& record)
+{
+    if (!m_config.keepRecord)
+        return;
+    PlyRecord line = record;
+    line.picture = FormatPictureName(game, record.ply);
+    // The first ply starts the file afresh: game numbers begin again at every run of the program.
+    const bool fresh = record.ply == 1;
+    m_writer->Append(ToNarrowPath(m_config.folderUtf8, FormatRecordName(game)),
+                     (fresh ? GameRecordHeader() + "\n" : std::string()) + FormatGameRecordLine(line) + "\n",
+                     fresh);
+}
+
+void Camera::StopGrabbing()
+{
+    {
+        std::lock_guard lock(m_grabMutex);
+        m_grabStop = true;
+    }
+    m_grabChanged.notify_all();
+    if (m_grabber.joinable())
+        m_grabber.join();
+}
+
 void Camera::CloseCamera()
 {
+    StopGrabbing();
     m_capture.release();
     m_preview->ClosePreview();
 }

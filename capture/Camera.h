@@ -2,12 +2,14 @@
 
 #include "ClockEngine.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <opencv2/core.hpp>
 #include <opencv2/videoio.hpp>
-
-#include <chrono>
-#include <memory>
 #include <string>
+#include <thread>
 
 class PictureWriter;
 
@@ -27,27 +29,49 @@ public:
 /// Which camera, at which size, and where its pictures go.
 struct CameraConfig {
     int index = 0;
-    std::string source;       // when not empty: a video file, a stream address or a GStreamer pipeline
-    int width = 640;          // the size asked of a camera opened by index
+    std::string source; // when not empty: a video file, a stream address or a GStreamer pipeline
+    int width = 640;    // the size asked of a camera opened by index
     int height = 480;
-    std::string folderUtf8;   // empty, or ends in a separator
+    std::string folderUtf8;  // empty, or ends in a separator
+    bool keepRecord = false; // also write each game's plies to "gameNN.tsv" beside the pictures
 };
 
-/// The webcam through OpenCV, as the clock engine drives it.
+/// The webcam through OpenCV, as the clock engine drives it. Frames are grabbed on a thread of its
+/// own, one after another, so that a camera's slow frame rate never holds the clock loop: each
+/// iteration takes the newest frame there is, or none. A video file is played frame by frame instead,
+/// each iteration waiting for its next frame (a file has no frame rate to wait for).
 class Camera final : public EngineCamera {
 public:
     Camera(CameraConfig config, std::shared_ptr<PreviewSink> preview, std::shared_ptr<PictureWriter> writer);
+    ~Camera() override;
 
+    /// Opens the source and waits for its first frame, so that every ply has a picture.
     bool OpenCamera() override;
+    /// Shows the frame grabbed since the last call, if any; false when the source has ended or a
+    /// key was typed into the preview.
     bool ShowPreviewFrame() override;
     void SaveMovePicture(int game, int ply) override;
+    void RecordPly(int game, const PlyRecord& record) override;
     void CloseCamera() override;
 
 private:
+    void GrabFrames();
+    void StopGrabbing();
+
     CameraConfig m_config;
     std::shared_ptr<PreviewSink> m_preview;
     std::shared_ptr<PictureWriter> m_writer;
-    cv::VideoCapture m_capture;
-    cv::Mat m_frame; // the current frame: the one the last preview step grabbed
-    cv::Mat m_spare; // memory for the next picture's copy, touched before it is needed
+    cv::VideoCapture m_capture; // the grabbing thread's alone while it runs
+    bool m_recorded = false;    // a video file: every frame in turn
+    cv::Mat m_frame;            // the current frame: the newest one taken by a preview step
+    cv::Mat m_spare;            // memory for the next picture's copy, touched before it is needed
+
+    std::mutex m_grabMutex;
+    std::condition_variable m_grabChanged;
+    cv::Mat m_grabbed;         // a frame grabbed and not taken yet
+    bool m_grabWanted = false; // the engine has taken the last frame: grab the next one
+    bool m_grabReady = false;
+    bool m_grabEnded = false; // the source failed or ran out
+    bool m_grabStop = false;
+    std::thread m_grabber;
 };

@@ -1,15 +1,13 @@
 #include "PictureWriter.h"
 
-#include <opencv2/imgcodecs.hpp>
-
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <opencv2/imgcodecs.hpp>
 
 PictureWriter::PictureWriter(Report report, std::size_t capacity)
     : m_report(std::move(report)), m_capacity(capacity ? capacity : 1), m_thread([this] { Run(); })
-{
-}
+{}
 
 PictureWriter::~PictureWriter()
 {
@@ -23,9 +21,19 @@ PictureWriter::~PictureWriter()
 
 void PictureWriter::Submit(std::filesystem::path path, cv::Mat frame)
 {
+    Queue({std::move(path), std::move(frame), {}, false});
+}
+
+void PictureWriter::Append(std::filesystem::path path, std::string text, bool fresh)
+{
+    Queue({std::move(path), cv::Mat(), std::move(text), fresh});
+}
+
+void PictureWriter::Queue(Job job)
+{
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_queue.size() < m_capacity; });
-    m_queue.push_back({std::move(path), std::move(frame)});
+    m_queue.push_back(std::move(job));
     ++m_unfinished;
     m_changed.notify_all();
 }
@@ -47,7 +55,8 @@ void PictureWriter::Run()
         m_queue.pop_front();
         m_changed.notify_all(); // room in the queue
         lock.unlock();
-        const std::string error = WriteJpeg(job.path, job.frame);
+        const std::string error =
+            job.text.empty() ? WriteJpeg(job.path, job.frame) : AppendText(job.path, job.text, job.fresh);
         if (m_report)
             m_report(job.path, error);
         lock.lock();
@@ -88,4 +97,18 @@ std::string PictureWriter::WriteJpeg(const std::filesystem::path& path, const cv
         return error.message();
     }
     return {};
+}
+
+std::string PictureWriter::AppendText(const std::filesystem::path& path, const std::string& text, bool fresh)
+{
+    errno = 0;
+    std::ofstream out(path, std::ios::binary | (fresh ? std::ios::trunc : std::ios::app));
+    if (out)
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (out)
+        out.close();
+    if (out)
+        return {};
+    const int saved = errno;
+    return saved ? std::strerror(saved) : "the file could not be written";
 }

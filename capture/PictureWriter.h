@@ -1,13 +1,12 @@
 #pragma once
 
-#include <opencv2/core.hpp>
-
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <opencv2/core.hpp>
 #include <string>
 #include <thread>
 
@@ -24,18 +23,26 @@ public:
 
     /// Queues a picture; the frame must be the caller's own copy. Waits while the queue is full.
     void Submit(std::filesystem::path path, cv::Mat frame);
+    /// Queues text for the end of a file (a new file when fresh), written and flushed in turn with
+    /// the pictures. Reported like a picture.
+    void Append(std::filesystem::path path, std::string text, bool fresh);
     /// Returns when every picture submitted so far has been written or has failed.
     void WaitUntilWritten();
 
     /// Encodes and writes one JPEG through a temporary file and a rename, so a reader never sees
     /// half a picture. Returns the reason of a failure, or an empty text.
     static std::string WriteJpeg(const std::filesystem::path& path, const cv::Mat& frame);
+    /// Appends text to a file (replacing it when fresh) and flushes it. Returns the reason of a failure.
+    static std::string AppendText(const std::filesystem::path& path, const std::string& text, bool fresh);
 
 private:
     struct Job {
         std::filesystem::path path;
         cv::Mat frame;
+        std::string text; // when there is no frame: text to append
+        bool fresh = false;
     };
+    void Queue(Job job);
     void Run();
 
     Report m_report;

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "GameRecord.h"
+
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 struct ClockState;
 class ShiftKeys;
@@ -15,7 +19,8 @@ public:
     virtual ~EngineWindow() = default;
     /// The check state of "Take pictures", as the window's thread last set it.
     virtual bool TakePicturesChecked() = 0;
-    /// Tells the user there is no camera, waits until the message is dismissed, then unchecks "Take pictures".
+    /// Tells the user there is no camera, waits until the message is dismissed, then unchecks "Take
+    /// pictures".
     virtual void ReportNoCamera() = 0;
     /// Disables "Make Video", "Take pictures" and the four spinners when a game starts.
     virtual void DisableForGame() = 0;
@@ -28,15 +33,18 @@ public:
     virtual ~EngineCamera() = default;
     /// True when the camera opened (and its preview is shown).
     virtual bool OpenCamera() = 0;
-    /// Grabs, shows and keeps the current frame; false when the grab failed or a key was typed into the preview.
+    /// Grabs, shows and keeps the current frame; false when the grab failed or a key was typed into the
+    /// preview.
     virtual bool ShowPreviewFrame() = 0;
     /// Saves the current frame as the picture of one ply.
     virtual void SaveMovePicture(int game, int ply) = 0;
+    /// Keeps a ply's record beside its picture; by default nowhere.
+    virtual void RecordPly(int /*game*/, const PlyRecord& /*record*/) {}
     virtual void CloseCamera() = 0;
 };
 
-/// One iteration of the clock loop at a time: start test, preview, switch test, ply count and
-/// picture, charge, display. It never sleeps, so tests run it step by step.
+/// One iteration of the clock loop at a time: start test, preview, switch test, ply count, time
+/// control and picture, charge, display. It never sleeps, so tests run it step by step.
 class ClockEngine {
 public:
     ClockEngine(std::shared_ptr<ClockState> state, std::shared_ptr<ShiftKeys> keys,
@@ -50,14 +58,22 @@ public:
 
     ClockState& State() { return *m_state; }
     bool CameraOpen() const { return m_cameraOpen; }
+    /// The plies of the current game (or of the last one while waiting); the engine thread's own.
+    const std::vector<PlyRecord>& Record() const { return m_record; }
 
 private:
+    /// The running part of an iteration, under the mutex: the switch with its credit and record,
+    /// then the charge and the flag.
+    std::optional<PlyRecord> Advance(bool switches, double interval);
+
     std::shared_ptr<ClockState> m_state;
     std::shared_ptr<ShiftKeys> m_keys;
     std::shared_ptr<Ticker> m_ticker;
     std::shared_ptr<EngineWindow> m_window;
     std::shared_ptr<EngineCamera> m_camera;
     std::int64_t m_lastReadingNs = 0;
+    double m_turnElapsed = 0.0; // seconds the running side has spent on this turn
+    std::vector<PlyRecord> m_record;
     bool m_cameraOpen = false;
 };
 

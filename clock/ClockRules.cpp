@@ -2,6 +2,7 @@
 
 #include "ClockState.h"
 
+#include <algorithm>
 #include <cstdio>
 
 std::string FormatClockText(double seconds)
@@ -14,13 +15,13 @@ std::string FormatClockText(double seconds)
     return text;
 }
 
-double SpinTime(double time, int iDelta, int stepSeconds)
+double SpinTime(double time, int iDelta, int stepSeconds, double ceiling)
 {
     const double spun = time - static_cast<double>(iDelta) * stepSeconds;
     if (spun <= 0)
         return kMinPresetSeconds;
-    if (spun >= kMaxPresetSeconds + 1)
-        return kMaxPresetSeconds;
+    if (spun >= ceiling + 1)
+        return ceiling;
     return spun;
 }
 
@@ -40,4 +41,65 @@ void ResetClocks(ClockState& s)
     s.m_bLeftRunning = true;
     s.m_nLastGamePlies = s.m_nPlies.load();
     s.m_nPlies = 0;
+    s.m_bPaused = false;
+    s.m_nLeftMoves = 0;
+    s.m_nRightMoves = 0;
+    s.m_bLeftFlag = false;
+    s.m_bRightFlag = false;
+    s.m_nFirstFlag = 0;
+    s.m_fDelayLeft = 0.0;
+}
+
+bool SpinStoppedClock(ClockState& s, bool left, int iDelta, int stepSeconds)
+{
+    std::lock_guard lock(s.m_stepMutex);
+    std::atomic<double>& time = left ? s.m_fLeftTime : s.m_fRightTime;
+    if (s.m_bArmed) {
+        // A control's starting time above 59:59 can be spun down and back up to it.
+        const double ceiling = std::max(kMaxPresetSeconds, StartSeconds(s.m_control).value_or(0.0));
+        time = SpinTime(time, iDelta, stepSeconds, ceiling);
+        (left ? s.m_fLeftPreset : s.m_fRightPreset) = time.load();
+        return true;
+    }
+    if (!s.m_bPaused)
+        return false;
+    time = SpinTime(time, iDelta, stepSeconds, kMaxCorrectionSeconds);
+    return true;
+}
+
+bool TogglePause(ClockState& s)
+{
+    std::lock_guard lock(s.m_stepMutex);
+    if (s.m_bArmed)
+        return false;
+    s.m_bPaused = !s.m_bPaused;
+    return true;
+}
+
+bool ApplyTimeControl(ClockState& s, const TimeControl& control, double leftPreset, double rightPreset)
+{
+    std::lock_guard lock(s.m_stepMutex);
+    if (!s.m_bArmed)
+        return false;
+    s.m_control = control;
+    s.m_fLeftPreset = leftPreset;
+    s.m_fRightPreset = rightPreset;
+    s.m_fLeftTime = leftPreset;
+    s.m_fRightTime = rightPreset;
+    return true;
+}
+
+std::string FormatClockTextWithTenths(double seconds)
+{
+    if (seconds >= 10.0)
+        return FormatClockText(seconds);
+    const int tenths = seconds > 0.0 ? static_cast<int>(seconds * 10.0) : 0; // truncated, as the seconds are
+    char text[32];
+    std::snprintf(text, sizeof text, "00:%.2d.%d", tenths / 10, tenths % 10);
+    return text;
+}
+
+bool IsLowTime(double seconds, double startSeconds)
+{
+    return seconds <= std::min(0.1 * startSeconds, 20.0);
 }

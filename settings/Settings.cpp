@@ -4,7 +4,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
-
 #include <algorithm>
 #include <climits>
 
@@ -68,13 +67,11 @@ QString DefaultPictureFolder()
 
 SettingsStore::SettingsStore()
     : m_settings(std::make_unique<QSettings>(QStringLiteral("Kadrith"), QStringLiteral("Orvelle")))
-{
-}
+{}
 
 SettingsStore::SettingsStore(const QString& iniFile)
     : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
-{
-}
+{}
 
 SettingsStore::~SettingsStore() = default;
 
@@ -140,5 +137,21 @@ bool SettingsStore::LoadSettings(Settings& s)
     }
     s.m_strCamUrl = Read(kCamUrlName).value_or(QString()).trimmed();
     s.m_bVideoClocks = ParseInt(Read(kVideoClocksName).value_or(QString())) == 1;
+    s.m_strTimeControl = Read(kTimeControlName).value_or(QString()).trimmed();
+    s.m_bSound = ParseInt(Read(kSoundName).value_or(QString())) == 1;
     return result;
+}
+
+bool SettingsStore::WriteChoice(const std::vector<std::pair<const char*, QString>>& values)
+{
+    for (const auto& [name, text] : values) {
+        if (Read(name).value_or(QString()) == text)
+            continue;
+        if (text.isEmpty())
+            m_settings->remove(QLatin1String(name));
+        else
+            m_settings->setValue(QLatin1String(name), text);
+    }
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }

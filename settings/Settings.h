@@ -2,10 +2,11 @@
 
 #include <QString>
 #include <QStringView>
-
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QSettings;
 
@@ -35,7 +36,9 @@ struct Settings {
     int m_nDelayDelta = 0; // likewise
     QString m_strDir;      // empty, or ends in a separator
     int m_nResolution = 640480;
-    QString m_strCamUrl; // when not empty, the camera is opened from this source instead of by index
+    QString m_strCamUrl;      // when not empty, the camera is opened from this source instead of by index
+    QString m_strTimeControl; // when not empty, the game's time control in the PGN TimeControl syntax
+    bool m_bSound = false;    // a sound at 10 s left and when a clock runs out
     double m_fLeftPreset = 60.0;
     double m_fRightPreset = 60.0;
     bool m_bVideoClocks = false; // VIDEO_CLOCKS: draw both clocks into the video's frames
@@ -59,10 +62,12 @@ inline constexpr std::array<SettingDef, 7> kSettingDefs{{
     {"DIR", nullptr},
 }};
 
-/// An optional value: its absence is no error and no default is written for it.
+/// Optional values: their absence is no error and no default is written for them.
 inline constexpr char kCamUrlName[] = "CAM_URL";
 /// Optional: 1 draws the clocks into the video's frames; absent or 0 leaves the pictures untouched.
 inline constexpr char kVideoClocksName[] = "VIDEO_CLOCKS";
+inline constexpr char kTimeControlName[] = "TIME_CONTROL";
+inline constexpr char kSoundName[] = "SOUND";
 
 /// A decimal integer as the classic C runtime reads one: leading white space, an optional sign,
 /// digits up to the first non-digit; no number gives 0 and overflow saturates.
@@ -92,6 +97,9 @@ public:
     /// Fills the fields from the stored values; false when any of the seven could not be read
     /// (those fields keep their values).
     bool LoadSettings(Settings& settings);
+    /// Writes what a user's choice changed: each value whose text differs from the stored one (an empty
+    /// text removes the value). Nothing else is touched. False when the store could not be written.
+    bool WriteChoice(const std::vector<std::pair<const char*, QString>>& values);
 
 private:
     std::optional<QString> Read(const char* name) const;

@@ -33,8 +33,11 @@ for ply in 001a 001b 002a 002b 003a; do
   wait_for_file "${pics}game01move$ply.jpg"
   [ "$(identify -format '%m %wx%h' "${pics}game01move$ply.jpg")" = "JPEG 320x240" ] || fail "ply $ply: not a 320x240 JPEG"
 done
-count=$(find "$pics" -type f | wc -l)
+count=$(find "$pics" -type f -name '*.jpg' | wc -l)
 [ "$count" -eq 5 ] || fail "expected 5 pictures, found $count"
+wait_for_file "${pics}game01.tsv"
+[ "$(cut -f 1,3,7 "${pics}game01.tsv" | sed -n '1p;6p' | tr '\t\n' ',,')" = "ply,side,picture,5,left,game01move003a.jpg," ] ||
+  fail "game01.tsv: $(tr "\t\n" ",|" < "${pics}game01.tsv")"
 
 click_reset
 click_make_video

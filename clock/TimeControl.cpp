@@ -1,0 +1,210 @@
+#include "TimeControl.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace {
+constexpr int kMaxStages = 8;
+constexpr int kMaxMoves = 999;
+constexpr int kMaxStageSeconds = 24 * 3600 - 1;
+
+/// A whole number of at most `max` from the whole of text; nothing for anything else.
+std::optional<int> Number(std::string_view text, int max)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < 0 || value > max)
+        return std::nullopt;
+    return value;
+}
+
+bool Fail(std::string* error, std::string why)
+{
+    if (error)
+        *error = std::move(why);
+    return false;
+}
+
+bool ParseStage(std::string_view period, TimeStage& stage, std::string* error)
+{
+    const std::string quoted = "\"" + std::string(period) + "\"";
+    if (period.empty())
+        return Fail(error, "a period is empty");
+    if (period == "?" || period == "-" || period.front() == '*')
+        return Fail(error, quoted + " is not a clock this program can run");
+    if (const auto slash = period.find('/'); slash != std::string_view::npos) {
+        const std::optional<int> moves = Number(period.substr(0, slash), kMaxMoves);
+        if (!moves || *moves == 0)
+            return Fail(error, "the move count of " + quoted + " is not a number from 1 to 999");
+        stage.moves = *moves;
+        period.remove_prefix(slash + 1);
+    }
+    const auto plus = period.find('+');
+    const std::optional<int> seconds = Number(period.substr(0, plus), kMaxStageSeconds);
+    if (!seconds || *seconds == 0)
+        return Fail(error, "the seconds of " + quoted + " are not a number from 1 to 86399");
+    stage.seconds = *seconds;
+    if (plus != std::string_view::npos) {
+        const std::optional<int> bonus = Number(period.substr(plus + 1), static_cast<int>(kMaxDelaySeconds));
+        if (!bonus)
+            return Fail(error, "the bonus of " + quoted + " is not a number from 0 to 3599");
+        stage.bonus = *bonus;
+    }
+    return true;
+}
+
+std::string Duration(double seconds)
+{
+    const long s = std::lround(seconds);
+    if (s < 60)
+        return std::to_string(s) + " s";
+    return std::to_string(s / 60) + " min" + (s % 60 ? " " + std::to_string(s % 60) + " s" : "");
+}
+
+std::string Bonus(DelayMode mode, double seconds)
+{
+    if (mode == DelayMode::None || seconds <= 0)
+        return {};
+    const std::string s = " + " + Duration(seconds);
+    return mode == DelayMode::Bronstein ? s + " Bronstein delay"
+           : mode == DelayMode::Simple  ? s + " delay"
+                                        : s;
+}
+} // namespace
+
+std::optional<std::vector<TimeStage>> ParseTimeControl(std::string_view text, std::string* error)
+{
+    std::vector<TimeStage> stages;
+    for (std::size_t start = 0;;) {
+        const std::size_t colon = text.find(':', start);
+        TimeStage stage;
+        if (!ParseStage(text.substr(start, colon == std::string_view::npos ? colon : colon - start), stage,
+                        error))
+            return std::nullopt;
+        if (!stages.empty() && stages.back().moves == 0)
+            return Fail(error, "only the last period can be for the rest of the game"), std::nullopt;
+        stages.push_back(stage);
+        if (stages.size() > kMaxStages)
+            return Fail(error, "more than 8 periods"), std::nullopt;
+        if (colon == std::string_view::npos)
+            return stages;
+        start = colon + 1;
+    }
+}
+
+TimeControl MakeTimeControl(std::string_view text, int delayType, int delayDelta, std::string* notice)
+{
+    TimeControl control;
+    std::string said;
+    const bool knownType = delayType >= 0 && delayType <= 3;
+    if (!knownType)
+        said = "DELAY_TYPE " + std::to_string(delayType) +
+               " is not 0 (none), 1 (increment), 2 (Bronstein) or "
+               "3 (simple delay); the clocks run without one.";
+    const DelayMode mode = knownType ? static_cast<DelayMode>(delayType) : DelayMode::None;
+    std::string why;
+    if (text.empty()) {
+        control.mode = mode;
+        control.bonus = std::clamp<double>(delayDelta, 0, kMaxDelaySeconds);
+    } else if (auto stages = ParseTimeControl(text, &why)) {
+        control.stages = std::move(*stages);
+        control.mode = mode == DelayMode::Bronstein || mode == DelayMode::Simple ? mode : DelayMode::Fischer;
+    } else {
+        said += (said.empty() ? "" : " ") +
+                ("TIME_CONTROL \"" + std::string(text) + "\" is not a time control (" + why +
+                 "); the clocks use LTIME and RTIME.");
+        control.mode = mode;
+        control.bonus = std::clamp<double>(delayDelta, 0, kMaxDelaySeconds);
+    }
+    if (notice)
+        *notice = said;
+    return control;
+}
+
+StagePosition StageAt(const TimeControl& control, int movesMade)
+{
+    int firstMove = 0; // moves made before the stage begins
+    for (std::size_t i = 0; i < control.stages.size(); ++i) {
+        const int moves = control.stages[i].moves;
+        if (moves == 0)
+            return {static_cast<int>(i), 0};
+        if (movesMade < firstMove + moves)
+            return {static_cast<int>(i), firstMove + moves - movesMade};
+        if (i + 1 == control.stages.size()) // the last stage repeats
+            return {static_cast<int>(i), moves - (movesMade - firstMove) % moves};
+        firstMove += moves;
+    }
+    return {0, 0};
+}
+
+std::optional<double> StartSeconds(const TimeControl& control)
+{
+    if (control.stages.empty())
+        return std::nullopt;
+    return control.stages.front().seconds;
+}
+
+namespace {
+double TurnBonus(const TimeControl& control, int movesMade)
+{
+    return control.stages.empty() ? control.bonus : control.stages[StageAt(control, movesMade).index].bonus;
+}
+} // namespace
+
+double ChargeFor(const TimeControl& control, int movesMade, double turnElapsed, double interval)
+{
+    if (control.mode != DelayMode::Simple)
+        return interval;
+    // Only the part of the interval past the delay counts.
+    const double delay = TurnBonus(control, movesMade);
+    return std::max(0.0, turnElapsed + interval - std::max(delay, turnElapsed));
+}
+
+double DelayLeft(const TimeControl& control, int movesMade, double turnElapsed)
+{
+    return control.mode == DelayMode::Simple ? std::max(0.0, TurnBonus(control, movesMade) - turnElapsed)
+                                             : 0.0;
+}
+
+double CreditAtPress(const TimeControl& control, int movesMade, double used)
+{
+    const double bonus = TurnBonus(control, movesMade);
+    double credit = control.mode == DelayMode::Fischer     ? bonus
+                    : control.mode == DelayMode::Bronstein ? std::clamp(used, 0.0, bonus)
+                                                           : 0.0;
+    const StagePosition at = StageAt(control, movesMade);
+    if (at.movesLeft == 1) {
+        const std::size_t next = std::min<std::size_t>(at.index + 1, control.stages.size() - 1);
+        credit += control.stages[next].seconds;
+    }
+    return credit;
+}
+
+std::string DescribeTimeControl(const TimeControl& control, double leftPreset, double rightPreset)
+{
+    if (control.stages.empty()) {
+        std::string times = Duration(std::floor(leftPreset));
+        if (std::floor(leftPreset) != std::floor(rightPreset))
+            times += " / " + Duration(std::floor(rightPreset));
+        return times + Bonus(control.mode, control.bonus);
+    }
+    const auto& stages = control.stages;
+    const bool oneBonus = std::all_of(stages.begin(), stages.end(),
+                                      [&](const TimeStage& s) { return s.bonus == stages.front().bonus; });
+    std::string words;
+    for (const TimeStage& s : stages) {
+        if (!words.empty())
+            words += ", then ";
+        if (s.moves > 0)
+            words += std::to_string(s.moves) + " moves / ";
+        words += Duration(s.seconds);
+        if (!oneBonus)
+            words += Bonus(control.mode, s.bonus);
+    }
+    if (stages.back().moves > 0)
+        words += ", repeated";
+    if (oneBonus && stages.front().bonus > 0)
+        words += (stages.size() > 1 ? "," : "") + Bonus(control.mode, stages.front().bonus);
+    return words;
+}

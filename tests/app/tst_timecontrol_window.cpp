@@ -1,0 +1,107 @@
+#include "COrvelleDlg.h"
+#include "CSplashWnd.h"
+#include "ClockState.h"
+#include "SettingsFile.h"
+#include "TestMain.h"
+#include "TimeControlDialog.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace {
+/// Real key events through the X server; numeric keycodes (50 left Shift, 62 right Shift).
+void Xdotool(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    QVERIFY2(p.waitForFinished(10000) && p.exitCode() == 0, qPrintable(args.join(u' ')));
+}
+void Tap(const QString& key)
+{
+    Xdotool({QStringLiteral("keydown"), key, QStringLiteral("keyup"), key});
+}
+bool Highlighted(COrvelleDlg& d, const char* id)
+{
+    return d.findChild<QLineEdit*>(QLatin1String(id))->styleSheet().contains(QLatin1String("border"));
+}
+} // namespace
+
+/// The time controls in the real window, driven by real keys under an X server.
+class TestTimeControlWindow : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void menuChoiceThenAGameOnRealKeys()
+    {
+        const QString file = m_dir.filePath(QStringLiteral("Orvelle.conf"));
+        WriteSettingsFile(file, {{"LTIME", "200"}});
+        DialogSeams seams;
+        seams.store = std::make_shared<SettingsStore>(file);
+        CSplashWnd::EnableSplashScreen(false);
+        COrvelleDlg d(seams);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        d.activateWindow();
+        ClockState& clock = d.Clock();
+
+        // The menu's 3+2: both clocks at three minutes, and the choice in the settings, nothing else.
+        auto* menu = d.findChild<QMenu*>(QStringLiteral("timeControlMenu"));
+        emit menu->aboutToShow();
+        menu->actions().at(3)->trigger();
+        QSettings ini(file, QSettings::IniFormat);
+        QCOMPARE(ini.value("TIME_CONTROL").toString(), QStringLiteral("180+2"));
+        QCOMPARE(ini.value("DELAY_TYPE").toString(), QStringLiteral("1"));
+        QCOMPARE(ini.value("DELAY_DELTA").toString(), QStringLiteral("2"));
+        QCOMPARE(ini.value("LTIME").toString(), QStringLiteral("200"));
+        QCOMPARE(d.findChild<QLabel*>(QStringLiteral("timeControl"))->text(), QStringLiteral("3 min + 2 s"));
+
+        Tap(QStringLiteral("50")); // Black starts White's clock, on the right
+        QTRY_VERIFY(Highlighted(d, "IDC_RIGHT_TIME"));
+        QVERIFY(!Highlighted(d, "IDC_LEFT_TIME"));
+        Tap(QStringLiteral("62"));
+        QTRY_COMPARE(clock.m_nPlies.load(), 1);
+        QVERIFY(clock.m_fRightTime > 181.0); // two seconds added for a move of well under one
+        QTRY_VERIFY(Highlighted(d, "IDC_LEFT_TIME"));
+        QVERIFY(!Highlighted(d, "IDC_RIGHT_TIME"));
+        emit menu->aboutToShow();
+        QVERIFY(!menu->actions().at(0)->isEnabled()); // no choice while a game runs
+
+        // Space pauses and resumes, and never clicks the button that has the focus.
+        d.findChild<QPushButton*>(QStringLiteral("IDC_RESET"))->setFocus();
+        Tap(QStringLiteral("space"));
+        QTRY_VERIFY(clock.m_bPaused);
+        QTRY_COMPARE(d.findChild<QLabel*>(QStringLiteral("status"))->text(), QStringLiteral("Paused"));
+        QVERIFY(!Highlighted(d, "IDC_LEFT_TIME"));
+        const double paused = clock.m_fLeftTime;
+        QTest::qWait(300);
+        QCOMPARE(clock.m_fLeftTime.load(), paused);
+        Tap(QStringLiteral("space"));
+        QTRY_VERIFY(!clock.m_bPaused);
+        QTRY_VERIFY(clock.m_fLeftTime < paused);
+        QTRY_VERIFY(Highlighted(d, "IDC_LEFT_TIME"));
+        QVERIFY(!clock.m_bArmed); // Reset, which had the focus, was not clicked
+    }
+
+    void otherIsCheckedAsYouType()
+    {
+        TimeControlDialog dialog(QString(), 0);
+        auto* text = dialog.findChild<QLineEdit*>(QStringLiteral("timeControlText"));
+        auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        QVERIFY(!ok->isEnabled());
+        QTest::keyClicks(text, "40/5400+30:1800+30");
+        QVERIFY(ok->isEnabled());
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("timeControlVerdict"))->text(),
+                 QStringLiteral("40 moves / 90 min, then 30 min, + 30 s"));
+        QTest::keyClicks(text, "x");
+        QVERIFY(!ok->isEnabled());
+    }
+};
+
+ORVELLE_TEST_MAIN(TestTimeControlWindow)
+#include "tst_timecontrol_window.moc"
