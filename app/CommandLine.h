@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
+
 #include <optional>
 
 /// The program's options and what a run asked for. It is read before any window system is touched,

@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 
 #include <QCoreApplication>
+
 #include <cstdio>
 #include <cstdlib>
 
