@@ -8,6 +8,8 @@
 COrvelleApp::COrvelleApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     SetIdentity();
+    // Lets a Wayland desktop match the window to its launcher and icon.
+    setDesktopFileName(QStringLiteral("example.kadrith.Orvelle"));
     setWindowIcon(QIcon(QStringLiteral(":/orvelle/icon.png")));
     // OpenCV's own warnings (a camera that is not there, a backend it tried) are no news to the user.
     cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_ERROR);
