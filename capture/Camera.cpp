@@ -5,6 +5,19 @@
 
 #include <filesystem>
 
+bool OpenCameraAtSize(cv::VideoCapture& capture, int index, int api, int width, int height)
+{
+    // Not as open parameters: OpenCV turns a size that the camera refuses there into a failure to open.
+    if (!capture.open(index, api))
+        return false;
+    if (!capture.set(cv::CAP_PROP_FRAME_WIDTH, width) || !capture.set(cv::CAP_PROP_FRAME_HEIGHT, height)) {
+        // A refused size can leave a V4L2 capture without buffers; opened again, it streams at its own size.
+        capture.release();
+        return capture.open(index, api);
+    }
+    return true;
+}
+
 Camera::Camera(CameraConfig config, std::shared_ptr<PreviewSink> preview, std::shared_ptr<PictureWriter> writer)
     : m_config(std::move(config)), m_preview(std::move(preview)), m_writer(std::move(writer))
 {
@@ -24,8 +37,7 @@ bool Camera::OpenCamera()
 #else
             const int api = cv::CAP_ANY;
 #endif
-            m_capture.open(m_config.index, api,
-                           {cv::CAP_PROP_FRAME_WIDTH, m_config.width, cv::CAP_PROP_FRAME_HEIGHT, m_config.height});
+            OpenCameraAtSize(m_capture, m_config.index, api, m_config.width, m_config.height);
         }
     } catch (const cv::Exception&) {
         m_capture.release();
