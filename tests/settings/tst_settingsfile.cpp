@@ -21,7 +21,10 @@ void WriteFile(const QString& file, const QByteArray& text)
 class TestSettingsFile : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
-    QString File() const { return m_dir.filePath(QStringLiteral("Orvelle.conf")); }
+    int m_files = 0;
+    // A new name for every file: QSettings keeps what it read or wrote of a file and does not read it
+    // again while its size and time stay, which would spare the reader its work.
+    QString File() { return m_dir.filePath(QStringLiteral("Orvelle%1.conf").arg(++m_files)); }
 
 private slots:
     void roundTrip_data()
@@ -35,14 +38,16 @@ private slots:
     void roundTrip()
     {
         QFETCH(QString, dir);
-        WriteFile(File(), QByteArray("[General]\n") + kOtherSix + "DIR=/old\n");
-        QCOMPARE(SettingsStore(File()).WriteSetting("DIR", dir), QString());
+        const QString written = File(), ours = File(), qts = File();
+        WriteFile(written, QByteArray("[General]\n") + kOtherSix + "DIR=/old\n");
+        QCOMPARE(SettingsStore(written).WriteSetting("DIR", dir), QString());
+        QVERIFY(QFile::copy(written, ours) && QFile::copy(written, qts));
         Settings s;
-        QVERIFY(SettingsStore(File()).LoadSettings(s));
+        QVERIFY(SettingsStore(ours).LoadSettings(s));
         QCOMPARE(s.m_strDir, NormaliseDir(dir));
         QCOMPARE(s.m_fLeftPreset, 90.0);
-        // Still the text an INI reader of QSettings finds, as older versions read the file.
-        QCOMPARE(QSettings(File(), QSettings::IniFormat).value(QStringLiteral("DIR")).toString(), dir);
+        // Still the text that QSettings' own INI reader finds, as older versions read the file.
+        QCOMPARE(QSettings(qts, QSettings::IniFormat).value(QStringLiteral("DIR")).toString(), dir);
     }
 
     void handWritten_data()
@@ -65,18 +70,20 @@ private slots:
     void handWritten()
     {
         QFETCH(QByteArray, line);
-        WriteFile(File(), QByteArray("\xEF\xBB\xBF; by hand\n[General]\n") + kOtherSix + line + '\n');
+        const QString file = File();
+        WriteFile(file, QByteArray("\xEF\xBB\xBF") + kOtherSix + "; by hand\n" + line + '\n');
         Settings s;
-        QTEST(SettingsStore(File()).LoadSettings(s), "readable");
+        QTEST(SettingsStore(file).LoadSettings(s), "readable");
         QTEST(s.m_strDir, "dir");
         QCOMPARE(s.m_fLeftPreset, 90.0);
     }
 
     void unreadableValueSurvivesAWrite()
     {
-        WriteFile(File(), QByteArray("[General]\n") + kOtherSix + "DIR=\"/media/x\n");
-        QCOMPARE(SettingsStore(File()).WriteSetting("LTIME", QStringLiteral("120")), QString());
-        QFile f(File());
+        const QString file = File();
+        WriteFile(file, QByteArray("[General]\n") + kOtherSix + "DIR=\"/media/x\n");
+        QCOMPARE(SettingsStore(file).WriteSetting("LTIME", QStringLiteral("120")), QString());
+        QFile f(file);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray text = f.readAll();
         QVERIFY2(text.contains("\nDIR=\"/media/x\n") && text.contains("\nLTIME=120\n"), text.constData());
@@ -84,20 +91,21 @@ private slots:
 
     void refusedWritesSaySoAndChangeNothing_data()
     {
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("beneath");
         QTest::addColumn<QString>("dir");
-        QTest::newRow("line break") << File() << "/media/a\nb";
-        QTest::newRow("file beneath a file") << File() + "/Orvelle.conf"
-                                             << "/media/a";
+        QTest::newRow("line break") << false << "/media/a\nb";
+        QTest::newRow("file beneath a file") << true << "/media/a";
     }
     void refusedWritesSaySoAndChangeNothing()
     {
-        QFETCH(QString, file);
+        QFETCH(bool, beneath);
         QFETCH(QString, dir);
-        WriteFile(File(), QByteArray("[General]\n") + kOtherSix + "DIR=/old\n");
-        QVERIFY(!SettingsStore(file).WriteSetting("DIR", dir).isEmpty());
+        const QString file = File();
+        WriteFile(file, QByteArray("[General]\n") + kOtherSix + "DIR=/old\n");
+        QVERIFY(!SettingsStore(beneath ? file + "/Orvelle.conf" : file).WriteSetting("DIR", dir).isEmpty());
+        QVERIFY(QFile::copy(file, file + ".copy"));
         Settings s;
-        QVERIFY(SettingsStore(File()).LoadSettings(s));
+        QVERIFY(SettingsStore(file + ".copy").LoadSettings(s));
         QCOMPARE(s.m_strDir, QStringLiteral("/old/"));
     }
 };
