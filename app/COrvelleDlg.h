@@ -50,6 +50,8 @@ public:
     void OnDeltaposRightSecSpin(int iDelta);
     void OnBnClickedMakeVideo();
     void OpenAboutBox();
+    /// Runs the settings dialog; what it changed is written, and the clock times apply while the clocks wait.
+    void OnSettings();
 
     /// Called through the engine: a game has started.
     void DisableForGame();
@@ -80,6 +82,7 @@ private:
 
     std::shared_ptr<ClockState> m_clock;
     Settings m_settings;
+    std::shared_ptr<SettingsStore> m_store;
     std::shared_ptr<DialogBridge> m_bridge;
     std::shared_ptr<ShiftKeys> m_keys;
     std::shared_ptr<PictureWriter> m_writer;

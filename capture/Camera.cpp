@@ -5,6 +5,22 @@
 
 #include <filesystem>
 
+int SourceApi(const std::string& source)
+{
+    // A pipeline names its elements with "!"; anything else is a file or a stream address, for FFmpeg.
+    // Naming the backend also spares probing every other one (FireWire cameras among them).
+    return source.find('!') != std::string::npos ? cv::CAP_GSTREAMER : cv::CAP_FFMPEG;
+}
+
+int CameraApi()
+{
+#ifdef __linux__
+    return cv::CAP_V4L2;
+#else
+    return cv::CAP_ANY;
+#endif
+}
+
 bool OpenCameraAtSize(cv::VideoCapture& capture, int index, int api, int width, int height)
 {
     // Not as open parameters: OpenCV turns a size that the camera refuses there into a failure to open.
@@ -27,17 +43,9 @@ bool Camera::OpenCamera()
 {
     try {
         if (!m_config.source.empty()) {
-            // A pipeline names its elements with "!"; anything else is a file or a stream address, for
-            // FFmpeg. Naming the backend also spares probing every other one (FireWire cameras among them).
-            const int api = m_config.source.find('!') != std::string::npos ? cv::CAP_GSTREAMER : cv::CAP_FFMPEG;
-            m_capture.open(m_config.source, api);
+            m_capture.open(m_config.source, SourceApi(m_config.source));
         } else {
-#ifdef __linux__
-            const int api = cv::CAP_V4L2;
-#else
-            const int api = cv::CAP_ANY;
-#endif
-            OpenCameraAtSize(m_capture, m_config.index, api, m_config.width, m_config.height);
+            OpenCameraAtSize(m_capture, m_config.index, CameraApi(), m_config.width, m_config.height);
         }
     } catch (const cv::Exception&) {
         m_capture.release();

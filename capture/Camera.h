@@ -33,6 +33,10 @@ struct CameraConfig {
     std::string folderUtf8;   // empty, or ends in a separator
 };
 
+/// The OpenCV backend for a source address (CAM_URL), and for a camera by number.
+int SourceApi(const std::string& source);
+int CameraApi();
+
 /// Opens camera `index` and asks it for width x height. The size is a request: a camera that refuses it is
 /// opened again and gives pictures of its own size. False when there is no such camera.
 bool OpenCameraAtSize(cv::VideoCapture& capture, int index, int api, int width, int height);
