@@ -7,17 +7,27 @@
 
 COrvelleApp::COrvelleApp(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setOrganizationName(QStringLiteral("Kadrith"));
-    setApplicationName(kProductName);
-    setApplicationVersion(QStringLiteral(ORVELLE_VERSION));
+    SetIdentity();
+    // Lets a Wayland desktop match the window to its launcher and icon.
+    setDesktopFileName(QStringLiteral("example.kadrith.Orvelle"));
     setWindowIcon(QIcon(QStringLiteral(":/orvelle/icon.png")));
     // OpenCV's own warnings (a camera that is not there, a backend it tried) are no news to the user.
     cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_ERROR);
 }
 
-int COrvelleApp::InitInstance()
+void COrvelleApp::SetIdentity()
 {
-    COrvelleDlg dialog;
+    setOrganizationName(QStringLiteral("Kadrith"));
+    setApplicationName(kProductName);
+    setApplicationVersion(QStringLiteral(ORVELLE_VERSION));
+}
+
+int COrvelleApp::InitInstance(const QString& settingsFile)
+{
+    DialogSeams seams;
+    if (!settingsFile.isEmpty())
+        seams.store = std::make_shared<SettingsStore>(settingsFile);
+    COrvelleDlg dialog(seams);
     dialog.exec();
     return 0;
 }

@@ -6,6 +6,9 @@
 class COrvelleApp final : public QApplication {
 public:
     COrvelleApp(int& argc, char** argv);
-    /// Shows the main window and returns when it has been closed.
-    int InitInstance();
+    /// The organisation, name and version that the settings and --version use; needs no application object.
+    static void SetIdentity();
+    /// Shows the main window, with the settings in settingsFile (empty: the user's own), and returns
+    /// when it has been closed.
+    int InitInstance(const QString& settingsFile = {});
 };

@@ -2,6 +2,7 @@
 
 #include "CAboutDlg.h"
 #include "CMakingDlg.h"
+#include "CSettingsDlg.h"
 #include "CSplashWnd.h"
 #include "Camera.h"
 #include "ClockEngine.h"
@@ -197,11 +198,16 @@ void COrvelleDlg::CreateControls()
     auto* about = new QAction(kAboutMenuText, this);
     about->setObjectName(ORVELLE_ID(IDM_ABOUTBOX));
     about->setShortcut(QKeySequence::HelpContents);
+    auto* settings = new QAction(QStringLiteral("&Settings..."), this);
+    settings->setObjectName(ORVELLE_ID(IDM_SETTINGS));
+    settings->setShortcut(QKeySequence::Preferences);
+    addAction(settings);
     addAction(separator);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(about, &QAction::triggered, this, &COrvelleDlg::OpenAboutBox);
+    connect(settings, &QAction::triggered, this, &COrvelleDlg::OnSettings);
     connect(m_reset, &QPushButton::clicked, this, &COrvelleDlg::OnBnClickedReset);
     connect(m_leftMinSpin, &SpinArrows::deltaPos, this, &COrvelleDlg::OnDeltaposLeftMinSpin);
     connect(m_leftSecSpin, &SpinArrows::deltaPos, this, &COrvelleDlg::OnDeltaposLeftSecSpin);
@@ -263,8 +269,7 @@ void COrvelleDlg::OnInitDialog(DialogSeams& seams)
 {
     setWindowIcon(QIcon(QStringLiteral(":/orvelle/icon.png")));
     m_store = seams.store ? seams.store : std::make_shared<SettingsStore>();
-    SettingsStore* store = m_store.get();
-    store->CreateDefaultSettings();
+    m_store->CreateDefaultSettings();
 
     m_font = DigitFont();
     m_bridge = std::make_shared<DialogBridge>(this, m_clock);
@@ -272,7 +277,7 @@ void COrvelleDlg::OnInitDialog(DialogSeams& seams)
     m_makeVideo->setEnabled(false);
 
     // ClockState starts armed, left side first, all times 60 s, counters 0.
-    if (!store->LoadSettings(m_settings))
+    if (!m_store->LoadSettings(m_settings))
         ShowMessage(this, QStringLiteral("Error! Cannot find settings."));
     m_clock->m_fLeftPreset = m_settings.m_fLeftPreset;
     m_clock->m_fRightPreset = m_settings.m_fRightPreset;
@@ -569,6 +574,27 @@ void COrvelleDlg::UpdateTimeDisplay()
     if (m_status->text() != status)
         m_status->setText(status);
     m_awake->Set(running && !paused);
+}
+
+void COrvelleDlg::OnSettings()
+{
+    CSettingsDlg dialog(*m_store, m_settings, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The times are the presets at once, and the clocks' times too while they wait; the camera, its size and
+    // the folder stay as the camera was made with them until the next start.
+    m_settings.m_fLeftPreset = dialog.Chosen().m_fLeftPreset;
+    m_settings.m_fRightPreset = dialog.Chosen().m_fRightPreset;
+    {
+        std::lock_guard lock(m_clock->m_stepMutex);
+        m_clock->m_fLeftPreset = m_settings.m_fLeftPreset;
+        m_clock->m_fRightPreset = m_settings.m_fRightPreset;
+        if (m_clock->m_bArmed) {
+            m_clock->m_fLeftTime = m_settings.m_fLeftPreset;
+            m_clock->m_fRightTime = m_settings.m_fRightPreset;
+        }
+    }
+    UpdateTimeDisplay();
 }
 
 void COrvelleDlg::OnBnClickedReset()

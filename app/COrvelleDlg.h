@@ -61,6 +61,8 @@ public:
     void ChooseTimeControl(const QString& text);
     /// "Other...": asks for a time control and chooses it.
     void OtherTimeControl();
+    /// Runs the settings dialog; what it changed is written, and the clock times apply while the clocks wait.
+    void OnSettings();
 
     /// Called through the engine: a game has started.
     void DisableForGame();
@@ -96,10 +98,10 @@ private:
 
     std::shared_ptr<ClockState> m_clock;
     Settings m_settings;
+    std::shared_ptr<SettingsStore> m_store;
     std::shared_ptr<DialogBridge> m_bridge;
     std::shared_ptr<ShiftKeys> m_keys;
     std::shared_ptr<PictureWriter> m_writer;
-    std::shared_ptr<SettingsStore> m_store;
     ScreenAwake* m_awake = nullptr;
     std::array<long long, 10> m_shown{}; // what the display shows, to skip updates that change nothing
     bool m_tenths = false;             // tenths in the last 10 s: with a time control of more than the arrows

@@ -100,20 +100,3 @@ int RunVideoCommand(const QCommandLineParser& parser)
     }
     return 0;
 }
-
-std::optional<int> VideoCommandMain(int argc, char** argv)
-{
-    auto asksForVideo = [](const char* arg) {
-        return std::strcmp(arg, "--video") == 0 || std::strncmp(arg, "--video=", 8) == 0;
-    };
-    if (std::none_of(argv + 1, argv + argc, asksForVideo))
-        return std::nullopt;
-    QCoreApplication app(argc, argv);
-    QCommandLineParser parser;
-    AddVideoOptions(parser);
-    if (!parser.parse(QCoreApplication::arguments())) {
-        PrintError(parser.errorText());
-        return 2;
-    }
-    return RunVideoCommand(parser);
-}

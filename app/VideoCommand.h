@@ -18,7 +18,3 @@ void AddVideoOptions(QCommandLineParser& parser);
 /// progress on one line and a summary on stdout, the reason for a failure on stderr. Returns the exit
 /// code: 0 made, 1 the pictures or the writer failed, 2 bad arguments.
 int RunVideoCommand(const QCommandLineParser& parser);
-
-/// The whole --video command for main(), under a QCoreApplication; nothing when the command line
-/// does not ask for a video.
-std::optional<int> VideoCommandMain(int argc, char** argv);

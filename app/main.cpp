@@ -1,15 +1,25 @@
 #include "COrvelleApp.h"
+#include "CommandLine.h"
 #include "VideoCommand.h"
+
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv)
 {
-    // orvelle --video DIR --game N [--plies K]: a game's video, with no window and no display needed.
-    if (const std::optional<int> exitCode = VideoCommandMain(argc, argv))
-        return *exitCode;
-
+    CommandLine commandLine;
+    {
+        // No window system yet: help, version, bad arguments and the modes without a window need no display.
+        QCoreApplication core(argc, argv);
+        COrvelleApp::SetIdentity();
+        if (const std::optional<int> exitCode = commandLine.Parse(core.arguments()))
+            return *exitCode;
+        // Each mode without a window runs here, on this core application, and ends the program.
+        if (commandLine.IsSet(QStringLiteral("video")))
+            return RunVideoCommand(commandLine.Parser());
+    }
 #if defined(Q_OS_LINUX)
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
         std::fputs("Orvelle needs a desktop: no DISPLAY or WAYLAND_DISPLAY is set.\n", stderr);
@@ -17,5 +27,5 @@ int main(int argc, char** argv)
     }
 #endif
     COrvelleApp app(argc, argv);
-    return app.InitInstance();
+    return app.InitInstance(commandLine.SettingsFile());
 }

@@ -6,6 +6,35 @@
 #include <filesystem>
 #include <string_view>
 
+int SourceApi(const std::string& source)
+{
+    // A pipeline names its elements with "!"; anything else is a file or a stream address, for FFmpeg.
+    // Naming the backend also spares probing every other one (FireWire cameras among them).
+    return source.find('!') != std::string::npos ? cv::CAP_GSTREAMER : cv::CAP_FFMPEG;
+}
+
+int CameraApi()
+{
+#ifdef __linux__
+    return cv::CAP_V4L2;
+#else
+    return cv::CAP_ANY;
+#endif
+}
+
+bool OpenCameraAtSize(cv::VideoCapture& capture, int index, int api, int width, int height)
+{
+    // Not as open parameters: OpenCV turns a size that the camera refuses there into a failure to open.
+    if (!capture.open(index, api))
+        return false;
+    if (!capture.set(cv::CAP_PROP_FRAME_WIDTH, width) || !capture.set(cv::CAP_PROP_FRAME_HEIGHT, height)) {
+        // A refused size can leave a V4L2 capture without buffers; opened again, it streams at its own size.
+        capture.release();
+        return capture.open(index, api);
+    }
+    return true;
+}
+
 namespace {
 /// A source read frame by frame in order: a file, not a pipeline, a stream address or a device.
 bool IsRecorded(std::string_view source)
@@ -40,20 +69,9 @@ bool Camera::OpenCamera()
 {
     try {
         if (!m_config.source.empty()) {
-            // A pipeline names its elements with "!"; anything else is a file or a stream address, for
-            // FFmpeg. Naming the backend also spares probing every other one (FireWire cameras among them).
-            const int api =
-                m_config.source.find('!') != std::string::npos ? cv::CAP_GSTREAMER : cv::CAP_FFMPEG;
-            m_capture.open(m_config.source, api);
+            m_capture.open(m_config.source, SourceApi(m_config.source));
         } else {
-#ifdef __linux__
-            const int api = cv::CAP_V4L2;
-#else
-            const int api = cv::CAP_ANY;
-#endif
-            m_capture.open(
-                m_config.index, api,
-                {cv::CAP_PROP_FRAME_WIDTH, m_config.width, cv::CAP_PROP_FRAME_HEIGHT, m_config.height});
+            OpenCameraAtSize(m_capture, m_config.index, CameraApi(), m_config.width, m_config.height);
         }
     } catch (const cv::Exception&) {
         m_capture.release();

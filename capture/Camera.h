@@ -36,6 +36,14 @@ struct CameraConfig {
     bool keepRecord = false; // also write each game's plies to "gameNN.tsv" beside the pictures
 };
 
+/// The OpenCV backend for a source address (CAM_URL), and for a camera by number.
+int SourceApi(const std::string& source);
+int CameraApi();
+
+/// Opens camera `index` and asks it for width x height. The size is a request: a camera that refuses it is
+/// opened again and gives pictures of its own size. False when there is no such camera.
+bool OpenCameraAtSize(cv::VideoCapture& capture, int index, int api, int width, int height);
+
 /// The webcam through OpenCV, as the clock engine drives it. Frames are grabbed on a thread of its
 /// own, one after another, so that a camera's slow frame rate never holds the clock loop: each
 /// iteration takes the newest frame there is, or none. A video file is played frame by frame instead,

@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
-# Draws Orvelle's splash picture (350 x 324) and icon (64 x 64) with ImageMagick.
+# Draws Orvelle's splash picture (350 x 324) with ImageMagick and renders its icons from their SVG.
 # The PNGs are committed; run this again only to change them.
 set -euo pipefail
 cd "$(dirname "$0")"
 font=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
 mono=/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf
 
-# Icon: two clock faces side by side on a dark board square.
-convert -size 64x64 xc:none \
-  -fill '#2b3a42' -draw 'roundrectangle 2,8 61,55 8,8' \
-  -fill '#f3efe6' -draw 'circle 19,32 19,18' -draw 'circle 45,32 45,18' \
-  -stroke '#2b3a42' -strokewidth 3 -draw 'line 19,32 19,22' -draw 'line 19,32 26,32' \
-  -draw 'line 45,32 45,22' -draw 'line 45,32 38,28' \
-  -stroke none -fill '#d9822b' -draw 'rectangle 14,4 24,9' -draw 'rectangle 40,4 50,9' \
-  -depth 8 -strip icon.png
+# Icon: drawn once as packaging/icons/orvelle.svg (two clock faces side by side on a dark board
+# square); the window's icon and the hicolor sizes are rendered from it (rsvg-convert: librsvg2-bin).
+svg=packaging/icons/orvelle.svg
+rsvg-convert -w 64 -h 64 "$svg" -o icon.png
+for size in 16 22 24 32 48 64 128 256; do
+  rsvg-convert -w "$size" -h "$size" "$svg" -o "packaging/icons/orvelle-$size.png"
+done
+for png in icon.png packaging/icons/orvelle-*.png; do
+  convert "$png" -depth 8 -strip "$png"
+done
 
 # Splash: the name and two clocks over the edge of a board.
 squares=""

@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include "ConfFile.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -66,12 +68,19 @@ QString DefaultPictureFolder()
 }
 
 SettingsStore::SettingsStore()
+#ifdef Q_OS_WIN
     : m_settings(std::make_unique<QSettings>(QStringLiteral("Kadrith"), QStringLiteral("Orvelle")))
-{}
+#else
+    : m_settings(std::make_unique<QSettings>(ConfFormat(), QSettings::UserScope, QStringLiteral("Kadrith"),
+                                             QStringLiteral("Orvelle")))
+#endif
+{
+}
 
 SettingsStore::SettingsStore(const QString& iniFile)
-    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
-{}
+    : m_settings(std::make_unique<QSettings>(iniFile, ConfFormat()))
+{
+}
 
 SettingsStore::~SettingsStore() = default;
 
@@ -91,15 +100,24 @@ void SettingsStore::CreateDefaultSettings()
 
 std::optional<QString> SettingsStore::Read(const char* name) const
 {
+    // A value the file holds in a form that does not read as text (a quote left open, bytes that are
+    // not UTF-8) comes as bytes: unreadable, rather than taken for some other text.
     const QVariant v = m_settings->value(QLatin1String(name));
-    if (!v.isValid())
-        return std::nullopt;
-    // An unquoted text with commas comes back from an INI file as a list.
-    if (v.typeId() == QMetaType::QStringList)
-        return v.toStringList().join(u',');
-    if (!v.canConvert<QString>())
+    if (!v.isValid() || v.typeId() == QMetaType::QByteArray || !v.canConvert<QString>())
         return std::nullopt;
     return v.toString();
+}
+
+QString SettingsStore::WriteSetting(const char* name, const QString& text)
+{
+    if (!FormatConfValue(text))
+        return QStringLiteral("The settings cannot hold line breaks or other control characters (%1).")
+            .arg(QLatin1String(name));
+    m_settings->setValue(QLatin1String(name), text);
+    m_settings->sync();
+    if (m_settings->status() != QSettings::NoError)
+        return QStringLiteral("The settings could not be written to %1.").arg(m_settings->fileName());
+    return {};
 }
 
 namespace {

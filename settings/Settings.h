@@ -83,7 +83,8 @@ QString NormaliseDir(const QString& dir);
 QString DefaultPictureFolder();
 
 /// The persistent settings over QSettings, organisation Kadrith, application Orvelle: on Linux
-/// $XDG_CONFIG_HOME/Kadrith/Orvelle.conf over /etc/xdg/Kadrith/Orvelle.conf, on Windows the registry.
+/// $XDG_CONFIG_HOME/Kadrith/Orvelle.conf over /etc/xdg/Kadrith/Orvelle.conf (see ConfFile.h for how
+/// their values are read), on Windows the registry.
 class SettingsStore {
 public:
     /// The user's settings, with the machine-wide file read for values the user has not set.
@@ -100,6 +101,9 @@ public:
     /// Writes what a user's choice changed: each value whose text differs from the stored one (an empty
     /// text removes the value). Nothing else is touched. False when the store could not be written.
     bool WriteChoice(const std::vector<std::pair<const char*, QString>>& values);
+    /// Writes one value at once; returns why it could not be (a text the settings cannot hold, a file
+    /// that cannot be written), or an empty text when it was written.
+    QString WriteSetting(const char* name, const QString& text);
 
 private:
     std::optional<QString> Read(const char* name) const;

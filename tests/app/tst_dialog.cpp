@@ -195,6 +195,9 @@ private slots:
         DialogRig rig(Conf());
         auto* about = rig.find<QAction>("IDM_ABOUTBOX");
         QCOMPARE(about->text(), QStringLiteral("&About Orvelle..."));
+        // A separator and the About entry close the window's menu, as they close a system menu.
+        QCOMPARE(rig.dialog->actions().last(), about);
+        QCOMPARE(rig.dialog->actions().at(rig.dialog->actions().size() - 2)->isSeparator(), true);
         QCOMPARE(about->shortcut(), QKeySequence(QKeySequence::HelpContents));
         about->trigger();
         QCOMPARE(catcher.texts, QStringList{"About Orvelle"});

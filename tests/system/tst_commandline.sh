@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The command line with no display at all: help and version, a clear refusal of what it does not know,
+# and --settings putting the settings in the file it names rather than in the user's.
+set -uo pipefail
+ORVELLE=$1
+WORK=$(mktemp -d)
+PID=
+trap '[ -n "$PID" ] && kill "$PID" 2>/dev/null; rm -rf "$WORK"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+export XDG_CONFIG_HOME=$WORK/config
+
+# expect CODE 'ARGS' PATTERN STREAM: the exit code, and PATTERN found in stdout or stderr.
+expect() {
+  local code=$1 args=$2 pattern=$3 stream=$4
+  # shellcheck disable=SC2086
+  timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$ORVELLE" $args >"$WORK/out" 2>"$WORK/err"
+  local got=$?
+  [ "$got" -eq "$code" ] || fail "orvelle $args: exit $got, not $code ($(cat "$WORK/err"))"
+  grep -qE -- "$pattern" "$WORK/$stream" || fail "orvelle $args: '$pattern' not in $stream: $(cat "$WORK/$stream")"
+}
+expect 0 "--help" "--settings <FILE>" out
+expect 0 "-h" "--version" out
+expect 0 "--version" "^Orvelle [0-9]+(\.[0-9]+)+$" out
+expect 2 "--bogus" "Unknown option 'bogus'" err
+expect 2 "--settings" "Missing value after '--settings'" err
+expect 2 "--settings /" "needs a file" err
+expect 2 "stray" "Unexpected argument 'stray'" err
+expect 1 "" "needs a desktop" err
+[ -e "$XDG_CONFIG_HOME" ] && fail "a refused command line left settings behind"
+
+# --settings FILE: the first run writes its defaults there and nowhere else.
+QT_QPA_PLATFORM=offscreen "$ORVELLE" --settings "$WORK/club/board2.conf" >"$WORK/log" 2>&1 &
+PID=$!
+for _ in $(seq 100); do [ -s "$WORK/club/board2.conf" ] && break; sleep 0.1; done
+grep -q '^LTIME=300$' "$WORK/club/board2.conf" || fail "no defaults in the --settings file"
+[ -e "$XDG_CONFIG_HOME" ] && fail "--settings also wrote the user's settings"
+echo PASS
