@@ -69,8 +69,11 @@ int RunVideoCommand(const QCommandLineParser& parser)
         while (std::filesystem::exists(ToNarrowPath(folder, FormatPictureName(game, plies + 1))))
             ++plies;
     }
+    // Only VIDEO_CLOCKS is used, from --settings FILE when given, and it has its default.
     Settings settings;
-    SettingsStore().LoadSettings(settings); // only VIDEO_CLOCKS is used, and it has its default
+    const QString settingsFile = parser.isSet(QStringLiteral("settings")) ? parser.value(QStringLiteral("settings"))
+                                                                           : QString();
+    (settingsFile.isEmpty() ? SettingsStore() : SettingsStore(settingsFile)).LoadSettings(settings);
 
     VideoAssembler assembler(folder, game, plies, 2.0, settings.m_bVideoClocks);
     const QString openError = VideoOpenError(assembler, assembler.Open(), dir);
