@@ -1,6 +1,7 @@
 #include "Camera.h"
 #include "ClockState.h"
 #include "Fakes.h"
+#include "GameRecord.h"
 #include "PictureNames.h"
 #include "PictureWriter.h"
 #include "TestVideo.h"
@@ -41,11 +42,12 @@ struct CameraRig {
         [this](const fs::path&, const std::string& error) { failures += !error.empty(); });
     std::unique_ptr<ClockEngine> engine;
 
-    CameraRig(const std::string& source, const std::string& folder)
+    CameraRig(const std::string& source, const std::string& folder, bool keepRecord = false)
     {
         CameraConfig config;
         config.source = source;
         config.folderUtf8 = folder;
+        config.keepRecord = keepRecord;
         engine = std::make_unique<ClockEngine>(state, keys, ticker, window,
                                                std::make_shared<Camera>(config, preview, writer));
         window->takePictures = true;
@@ -101,7 +103,8 @@ private slots:
         fs::create_directories(folder);
         for (int ply = 1; ply <= 6; ++ply)
             QVERIFY(cv::imwrite(folder + FormatPictureName(1, ply), cv::Mat(16, 16, CV_8UC3)));
-        CameraRig rig(m_video, folder);
+        std::ofstream(folder + "game01.tsv") << GameRecordHeader() << "\n9\twhite\tleft\t1\t2\t3\told.jpg\n";
+        CameraRig rig(m_video, folder, true);
         QCOMPARE(rig.preview->opens, 1);
         rig.play(4);
         std::set<int> greys;
@@ -111,8 +114,14 @@ private slots:
             greys.insert(picture.at<cv::Vec3b>(5, 5)[0]);
         }
         QCOMPARE(greys.size(), size_t(5)); // each ply's own frame, and the old ones
-        QCOMPARE(FilesIn(folder).size(), 6); // no temporary files left behind
+        QCOMPARE(FilesIn(folder).size(), 7); // no temporary files left behind
         QCOMPARE(rig.failures.load(), 0);
+        // The game's record starts afresh, one line per ply with its picture (the start was left's key).
+        std::ifstream file(folder + "game01.tsv");
+        const std::vector<PlyRecord> record = ParseGameRecord(file);
+        QCOMPARE(record.size(), size_t(4));
+        QVERIFY(!record[0].leftMoved && record[1].leftMoved);
+        QCOMPARE(record[3].picture, FormatPictureName(1, 4));
     }
 
     void theCameraRunningOutKeepsWhatWasWritten()
