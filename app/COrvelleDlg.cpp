@@ -389,9 +389,9 @@ void COrvelleDlg::ChooseTimeControl(const QString& text)
     m_settings.m_nDelayType = type;
     m_settings.m_nDelayDelta = delta;
     SetTimeControl(text);
-    m_store->WriteChoice({{kTimeControlName, text},
-                          {"DELAY_TYPE", QString::number(type)},
-                          {"DELAY_DELTA", QString::number(delta)}});
+    m_store->WriteSettings({{kTimeControlName, text},
+                            {"DELAY_TYPE", QString::number(type)},
+                            {"DELAY_DELTA", QString::number(delta)}});
     UpdateTimeDisplay();
 }
 

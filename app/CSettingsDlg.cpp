@@ -160,10 +160,7 @@ QString CSettingsDlg::WriteChanged(const Settings& chosen)
         changes.emplace_back("LTIME", QString::number(static_cast<int>(chosen.m_fLeftPreset)));
     if (chosen.m_fRightPreset != m_chosen.m_fRightPreset)
         changes.emplace_back("RTIME", QString::number(static_cast<int>(chosen.m_fRightPreset)));
-    for (const auto& [name, text] : changes)
-        if (QString reason = m_store.WriteSetting(name, text); !reason.isEmpty())
-            return reason;
-    return {};
+    return m_store.WriteSettings(changes);
 }
 
 void CSettingsDlg::accept()

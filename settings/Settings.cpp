@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 std::optional<Resolution> ResolutionFromPacked(int packed)
 {
@@ -108,18 +109,6 @@ std::optional<QString> SettingsStore::Read(const char* name) const
     return v.toString();
 }
 
-QString SettingsStore::WriteSetting(const char* name, const QString& text)
-{
-    if (!FormatConfValue(text))
-        return QStringLiteral("The settings cannot hold line breaks or other control characters (%1).")
-            .arg(QLatin1String(name));
-    m_settings->setValue(QLatin1String(name), text);
-    m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
-        return QStringLiteral("The settings could not be written to %1.").arg(m_settings->fileName());
-    return {};
-}
-
 namespace {
 /// How each stored text becomes its field, in the order the values are read.
 struct SettingReader {
@@ -160,16 +149,24 @@ bool SettingsStore::LoadSettings(Settings& s)
     return result;
 }
 
-bool SettingsStore::WriteChoice(const std::vector<std::pair<const char*, QString>>& values)
+QString SettingsStore::WriteSettings(const std::vector<std::pair<const char*, QString>>& values)
 {
+    for (const auto& [name, text] : values)
+        if (!FormatConfValue(text))
+            return QStringLiteral("The settings cannot hold line breaks or other control characters (%1).")
+                .arg(QLatin1String(name));
     for (const auto& [name, text] : values) {
-        if (Read(name).value_or(QString()) == text)
+        if (const std::optional<QString> stored = Read(name); stored && *stored == text)
             continue;
-        if (text.isEmpty())
+        const bool optional = std::none_of(kSettingDefs.begin(), kSettingDefs.end(),
+                                           [n = name](const SettingDef& d) { return std::strcmp(d.name, n) == 0; });
+        if (optional && text.isEmpty())
             m_settings->remove(QLatin1String(name));
         else
             m_settings->setValue(QLatin1String(name), text);
     }
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    if (m_settings->status() != QSettings::NoError)
+        return QStringLiteral("The settings could not be written to %1.").arg(m_settings->fileName());
+    return {};
 }

@@ -98,12 +98,11 @@ public:
     /// Fills the fields from the stored values; false when any of the seven could not be read
     /// (those fields keep their values).
     bool LoadSettings(Settings& settings);
-    /// Writes what a user's choice changed: each value whose text differs from the stored one (an empty
-    /// text removes the value). Nothing else is touched. False when the store could not be written.
-    bool WriteChoice(const std::vector<std::pair<const char*, QString>>& values);
-    /// Writes one value at once; returns why it could not be (a text the settings cannot hold, a file
-    /// that cannot be written), or an empty text when it was written.
-    QString WriteSetting(const char* name, const QString& text);
+    /// Writes what a user's choice changed: each value whose text differs from the stored one; an
+    /// optional value chosen empty is removed, as absent means its default. Nothing else is touched, and
+    /// nothing at all when one text cannot be held. Returns why it could not write (a text the settings
+    /// cannot hold, a file that cannot be written), or an empty text.
+    QString WriteSettings(const std::vector<std::pair<const char*, QString>>& values);
 
 private:
     std::optional<QString> Read(const char* name) const;

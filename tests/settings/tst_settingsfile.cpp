@@ -41,7 +41,7 @@ private slots:
         QFETCH(bool, stored);
         const QString written = File(), ours = File(), qts = File();
         WriteFile(written, QByteArray("[General]\n") + kOtherSix + "DIR=/old\n");
-        QCOMPARE(SettingsStore(written).WriteSetting("DIR", dir).isEmpty(), stored);
+        QCOMPARE(SettingsStore(written).WriteSettings({{"DIR", dir}}).isEmpty(), stored);
         QVERIFY(QFile::copy(written, ours) && QFile::copy(written, qts));
         Settings s;
         QVERIFY(SettingsStore(ours).LoadSettings(s));
@@ -79,7 +79,7 @@ private slots:
     {
         const QString file = File();
         WriteFile(file, QByteArray("[General]\n") + kOtherSix + "DIR=\"/media/x\n");
-        QCOMPARE(SettingsStore(file).WriteSetting("LTIME", QStringLiteral("120")), QString());
+        QCOMPARE(SettingsStore(file).WriteSettings({{"LTIME", QStringLiteral("120")}}), QString());
         QFile f(file);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray text = f.readAll();
@@ -90,7 +90,7 @@ private slots:
     {
         const QString file = File();
         WriteFile(file, "");
-        QVERIFY(!SettingsStore(file + "/Orvelle.conf").WriteSetting("DIR", "/media/a").isEmpty());
+        QVERIFY(!SettingsStore(file + "/Orvelle.conf").WriteSettings({{"DIR", "/media/a"}}).isEmpty());
     }
 };
 
