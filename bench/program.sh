@@ -21,6 +21,13 @@ cpu_share() { # pid seconds: percent of one core
   echo "scale=2; 100 * ($t1 - $t0) / $hz / ($w1 - $w0)" | bc
 }
 
+# write_settings LINE: the user's settings, the seven defaults (pictures in the scratch folder) and LINE.
+write_settings() {
+  mkdir -p "$XDG_CONFIG_HOME/Kadrith"
+  printf '[General]\nCAM_REF=0\nDELAY_TYPE=0\nDELAY_DELTA=12\nRESOLUTION_REF=1\nLTIME=300\nRTIME=300\nDIR=%s\n%s\n' \
+    "$work/pictures/" "$1" > "$XDG_CONFIG_HOME/Kadrith/Orvelle.conf"
+}
+
 start=$(date +%s.%N)
 "$orvelle" >/dev/null 2>&1 &
 pid=$!
@@ -39,18 +46,7 @@ echo "CPU while a game runs: $share% of one core (target: at most 2%)"
 echo "row: CPU while a game runs | $share % of a core | at most 2 % | |"
 kill $pid; wait $pid 2>/dev/null || true
 
-mkdir -p "$XDG_CONFIG_HOME/Kadrith"
-cat > "$XDG_CONFIG_HOME/Kadrith/Orvelle.conf" <<CONF
-[General]
-CAM_REF=0
-DELAY_TYPE=0
-DELAY_DELTA=12
-RESOLUTION_REF=1
-LTIME=300
-RTIME=300
-DIR=$work/pictures/
-TIME_CONTROL=10
-CONF
+write_settings "TIME_CONTROL=10"
 "$orvelle" >/dev/null 2>&1 &
 pid=$!
 xdotool search --sync --onlyvisible --name '^Orvelle$' >/dev/null
@@ -61,17 +57,7 @@ echo "CPU while a game runs with tenths shown: $share% of one core (target: at m
 echo "row: CPU while a game runs, tenths shown | $share % of a core | at most 2 % | |"
 kill $pid; wait $pid 2>/dev/null || true
 
-cat > "$XDG_CONFIG_HOME/Kadrith/Orvelle.conf" <<CONF
-[General]
-CAM_REF=0
-DELAY_TYPE=0
-DELAY_DELTA=12
-RESOLUTION_REF=1
-LTIME=300
-RTIME=300
-DIR=$work/pictures/
-CAM_URL=videotestsrc is-live=true ! video/x-raw,width=640,height=480,framerate=30/1 ! videoconvert ! appsink
-CONF
+write_settings "CAM_URL=videotestsrc is-live=true ! video/x-raw,width=640,height=480,framerate=30/1 ! videoconvert ! appsink"
 "$orvelle" >/dev/null 2>&1 &
 pid=$!
 window=$(xdotool search --sync --onlyvisible --name '^Orvelle$' | head -n 1)
