@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <set>
 #include <vector>
 
 namespace {
@@ -69,11 +70,33 @@ Tally Run(Viewpoint viewpoint, cv::Size size, bool findCorners)
     }
     return t;
 }
+/// Which kinds of move the rendered games hold: every kind must be there for the shares to mean much.
+int KindsOfMove()
+{
+    std::set<std::string> seen;
+    for (const SceneGame& game : SceneGames()) {
+        Position p = Position::Start();
+        for (const std::string& san : game.moves) {
+            const Move m = *ParseSan(p, san);
+            for (const char* mark : {"x", "O-O", "O-O-O", "=Q", "=N", "+", "#"})
+                if (san.find(mark) != std::string::npos)
+                    seen.insert(mark);
+            if (p.at(m.from).type == PieceType::Pawn && m.to == p.enPassant())
+                seen.insert("e.p.");
+            p = p.play(m);
+        }
+    }
+    std::string kinds;
+    for (const std::string& k : seen)
+        kinds += " " + k;
+    std::printf("row: kinds of move in the rendered games |%s | all 8 | | |\n", kinds.c_str());
+    return int(seen.size());
+}
 } // namespace
 
 int main()
 {
-    int failures = 0;
+    int failures = KindsOfMove() != 8;
     struct Setup {
         cv::Size size;
         bool findCorners;

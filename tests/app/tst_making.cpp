@@ -56,11 +56,9 @@ private slots:
         QTest::addColumn<QString>("spoil"); // "first": no first picture; "writer": the video can't be written
         QTest::addColumn<QList<int>>("bar");
         QTest::addColumn<QString>("message");
-        QTest::newRow("5 plies") << 5 << "" << QList<int>{0, 250, 500, 750, 1000}
-                                 << "Video (output.avi) created";
+        QTest::newRow("5 plies") << 5 << "" << QList<int>{0, 250, 500, 750, 1000} << "Video (output.avi) created";
         QTest::newRow("1 ply") << 1 << "" << QList<int>{0} << "Video (output.avi) created";
-        QTest::newRow("first picture missing")
-            << 3 << "first" << QList<int>{0} << "Error. Can't find game01move001a.jpg in %1!";
+        QTest::newRow("first picture missing") << 3 << "first" << QList<int>{0} << "Error. Can't find game01move001a.jpg in %1!";
         QTest::newRow("writer fails") << 3 << "writer" << QList<int>{0} << "Error. Can't write %1output.avi!";
     }
     void progressAndMessages()
@@ -92,8 +90,7 @@ private slots:
         QTest::newRow("Shift mid-run: goes on") << int(Qt::Key_Shift) << true << created << 199;
         QTest::newRow("Control mid-run: goes on") << int(Qt::Key_Control) << true << created << 199;
         QTest::newRow("Space before the start: closes") << int(Qt::Key_Space) << false << QStringList{} << -2;
-        QTest::newRow("Escape before the start: closes")
-            << int(Qt::Key_Escape) << false << QStringList{} << -2;
+        QTest::newRow("Escape before the start: closes") << int(Qt::Key_Escape) << false << QStringList{} << -2;
     }
     void keys()
     {

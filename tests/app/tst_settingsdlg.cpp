@@ -24,8 +24,7 @@ private slots:
         QTest::newRow("new folder") << m_dir.filePath("club, games/") << none << none;
         QTest::newRow("source that plays") << "/old/" << video << none;
         QTest::newRow("folder beneath a file") << video + "/pictures/" << none << "cannot be created";
-        QTest::newRow("source with no picture")
-            << "/old/" << m_dir.filePath("none.avi") << "gives no picture";
+        QTest::newRow("source with no picture") << "/old/" << m_dir.filePath("none.avi") << "gives no picture";
     }
     void okWritesWhatChangedOrRefuses()
     {

@@ -1,4 +1,5 @@
 #include "BoardFinder.h"
+#include "Cases.h"
 #include "BoardScene.h"
 #include "MoveRecognizer.h"
 #include "Notation.h"
@@ -15,63 +16,15 @@ const cv::Size kSize(480, 360); // smaller than a webcam's, to keep the test qui
 class TestRecognition : public QObject {
     Q_OBJECT
 private slots:
-    void scenesHoldEveryKindOfMove()
-    {
-        QSet<QString> seen;
-        for (const SceneGame& game : SceneGames()) {
-            Position p = Position::Start();
-            for (const std::string& san : game.moves) {
-                const std::optional<Move> m = ParseSan(p, san);
-                QVERIFY2(m && ToSan(p, *m) == san, san.c_str());
-                const bool enPassant = p.at(m->from).type == PieceType::Pawn && m->to == p.enPassant();
-                for (const char* mark : {"x", "O-O", "O-O-O", "=Q", "=N", "+", "#"})
-                    if (QString::fromStdString(san).contains(mark))
-                        seen.insert(mark);
-                if (enPassant)
-                    seen.insert("e.p.");
-                p = p.play(*m);
-            }
-        }
-        QCOMPARE(seen.size(), 8);
-    }
-
-    void cornersText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("valid");
-        QTest::newRow("example") << "0.21,0.83,0.79,0.83,0.74,0.18,0.26,0.18" << true;
-        QTest::newRow("spaces") << "0.21, 0.83, 0.79, 0.83, 0.74, 0.18, 0.26, 0.18" << true;
-        QTest::newRow("seven numbers") << "0.21,0.83,0.79,0.83,0.74,0.18,0.26" << false;
-        QTest::newRow("nine numbers") << "0.21,0.83,0.79,0.83,0.74,0.18,0.26,0.18,0.5" << false;
-        QTest::newRow("outside the picture") << "0.21,0.83,1.79,0.83,0.74,0.18,0.26,0.18" << false;
-        QTest::newRow("crossed") << "0.21,0.83,0.74,0.18,0.79,0.83,0.26,0.18" << false;
-        QTest::newRow("all at one point") << "0.5,0.5,0.5,0.5,0.5,0.5,0.5,0.5" << false;
-        QTest::newRow("words") << "left,top,right,bottom" << false;
-    }
+    void cornersText_data() { ORVELLE_CASES("recognition.cases", "corners"); }
     void cornersText()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, valid);
+        QString text = Cell("text");
         const std::optional<BoardCorners> corners = ParseBoardCorners(text.toStdString());
-        QCOMPARE(corners.has_value(), valid);
+        QCOMPARE(int(corners.has_value()), IntCell("valid"));
         if (corners)
             QCOMPARE(QString::fromStdString(FormatBoardCorners(*corners)).remove('0'),
                      text.remove(' ').remove('0'));
-    }
-
-    void cameraFromCornersSeesHeights()
-    {
-        // The camera estimated from the corners alone puts a king's top where the real camera sees it.
-        for (Viewpoint v : {Viewpoint::Overhead, Viewpoint::Side}) {
-            const SceneCamera camera = MakeSceneCamera(v, kSize);
-            const BoardView view(CornersSeenBy(camera), kSize);
-            for (const cv::Point3d p : {cv::Point3d(4.5, 0.5, 1.65), cv::Point3d(0.5, 7.5, 1.65)}) {
-                const cv::Vec3d c =
-                    camera.intrinsics * (camera.rotation * cv::Vec3d(p.x, p.y, p.z) + camera.translation);
-                QVERIFY(cv::norm(view.project(p) - cv::Point2d(c[0] / c[2], c[1] / c[2])) <
-                        0.02 * kSize.width);
-            }
-        }
     }
 
     void findsCornersOnTheStartingPosition()

@@ -1,6 +1,5 @@
 #include "Camera.h"
-#include "ClockState.h"
-#include "Fakes.h"
+#include "EngineRig.h"
 #include "GameRecord.h"
 #include "PictureNames.h"
 #include "PictureWriter.h"
@@ -30,49 +29,52 @@ public:
     int opens = 0, closes = 0, frames = 0;
 };
 
-/// The engine with a real camera over a video file and a real picture writer that counts failures.
-struct CameraRig {
-    std::shared_ptr<ClockState> state = std::make_shared<ClockState>();
-    std::shared_ptr<FakeShiftKeys> keys = std::make_shared<FakeShiftKeys>();
-    std::shared_ptr<FakeTicker> ticker = std::make_shared<FakeTicker>();
-    std::shared_ptr<FakeWindow> window = std::make_shared<FakeWindow>();
+/// A counting preview and a real picture writer that counts failures, made before the engine they go to.
+struct CameraParts {
     std::shared_ptr<CountingPreview> preview = std::make_shared<CountingPreview>();
     std::atomic<int> failures{0};
     std::shared_ptr<PictureWriter> writer = std::make_shared<PictureWriter>(
         [this](const fs::path&, const std::string& error) { failures += !error.empty(); });
-    std::unique_ptr<ClockEngine> engine;
+};
 
+/// The engine with a real camera over a video file.
+struct CameraRig : CameraParts, EngineRig {
     CameraRig(const std::string& source, const std::string& folder, bool keepRecord = false)
+        : EngineRig(std::make_shared<Camera>(
+              CameraConfig{.source = source, .folderUtf8 = folder, .keepRecord = keepRecord}, preview, writer))
     {
-        CameraConfig config;
-        config.source = source;
-        config.folderUtf8 = folder;
-        config.keepRecord = keepRecord;
-        engine = std::make_unique<ClockEngine>(state, keys, ticker, window,
-                                               std::make_shared<Camera>(config, preview, writer));
         window->takePictures = true;
-        QVERIFY(step()); // the camera opens
-    }
-    bool step()
-    {
-        ticker->advance(10'000'000);
-        return engine->Step();
+        step(); // the camera opens
     }
     /// The given number of switches, with a start press first when the clocks wait.
     void play(int plies)
     {
-        if (state->m_bArmed) {
-            FakeShiftKeys::tap(keys->left);
-            QVERIFY(step());
-        }
-        for (int i = 0; i < plies; ++i) {
-            FakeShiftKeys::tap(state->m_bLeftRunning ? keys->left : keys->right);
-            QVERIFY(step());
-        }
+        for (int i = state->m_bArmed ? -1 : 0; i < plies; ++i)
+            press();
         writer->WaitUntilWritten();
     }
 };
 
+/// A camera over a real video file that refuses one size property, and like a V4L2 capture whose
+/// format reset failed, gives no frame after that until it is opened again.
+struct SizeRefusingCapture final : cv::VideoCapture {
+    SizeRefusingCapture(std::string file, int refused) : file(std::move(file)), refused(refused) {}
+    bool open(int, int) override
+    {
+        ++opens;
+        broken = false;
+        return cv::VideoCapture::open(file, cv::CAP_FFMPEG);
+    }
+    bool set(int property, double) override
+    {
+        broken = broken || property == refused;
+        return property != refused;
+    }
+    bool read(cv::OutputArray frame) override { return !broken && cv::VideoCapture::read(frame); }
+    std::string file;
+    int refused, opens = 0;
+    bool broken = false;
+};
 QStringList FilesIn(const fs::path& folder)
 {
     QStringList names;
@@ -221,6 +223,24 @@ private slots:
         QCOMPARE(written.load(), 30);
         QCOMPARE(FilesIn(folder).size(), 30);
         QCOMPARE(cv::imread((folder / "p29.jpg").string()).rows, 480);
+    }
+
+    void refusedSizeStillGivesFrames_data()
+    {
+        QTest::addColumn<int>("refused");
+        QTest::addColumn<int>("opens");
+        QTest::newRow("size given") << -1 << 1;
+        QTest::newRow("width refused") << int(cv::CAP_PROP_FRAME_WIDTH) << 2;
+        QTest::newRow("height refused") << int(cv::CAP_PROP_FRAME_HEIGHT) << 2;
+    }
+    void refusedSizeStillGivesFrames()
+    {
+        QFETCH(int, refused);
+        SizeRefusingCapture capture(m_video, refused);
+        QVERIFY(OpenCameraAtSize(capture, 0, cv::CAP_ANY, 1600, 1200));
+        cv::Mat frame;
+        QVERIFY(capture.read(frame));
+        QTEST(capture.opens, "opens");
     }
 };
 

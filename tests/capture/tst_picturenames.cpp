@@ -1,3 +1,4 @@
+#include "Cases.h"
 #include "PictureNames.h"
 
 #include <QtTest>
@@ -5,23 +6,10 @@
 class TestPictureNames : public QObject {
     Q_OBJECT
 private slots:
-    void names_data()
-    {
-        QTest::addColumn<int>("game");
-        QTest::addColumn<int>("ply");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("ply 1") << 1 << 1 << "game01move001a.jpg";
-        QTest::newRow("ply 2") << 1 << 2 << "game01move001b.jpg";
-        QTest::newRow("ply 3") << 1 << 3 << "game01move002a.jpg";
-        QTest::newRow("move 100") << 12 << 199 << "game12move100a.jpg";
-        QTest::newRow("move 1000") << 7 << 2000 << "game07move1000b.jpg";
-        QTest::newRow("huge numbers print in full") << 123456 << 2000001 << "game123456move1000001a.jpg";
-    }
+    void names_data() { ORVELLE_CASES("picturenames.cases", "names"); }
     void names()
     {
-        QFETCH(int, game);
-        QFETCH(int, ply);
-        QTEST(QString::fromStdString(FormatPictureName(game, ply)), "name");
+        QCOMPARE(QString::fromStdString(FormatPictureName(IntCell("game"), IntCell("ply"))), Cell("name"));
     }
 
     void paths_data()

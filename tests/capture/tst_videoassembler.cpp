@@ -1,3 +1,4 @@
+#include "Cases.h"
 #include "Pictures.h"
 #include "VideoAssembler.h"
 
@@ -43,33 +44,15 @@ class TestVideoAssembler : public QObject {
     static std::string Utf8(const fs::path& p) { return reinterpret_cast<const char*>(p.u8string().c_str()); }
 
 private slots:
-    void framesAreThePictures_data()
-    {
-        QTest::addColumn<int>("plies");
-        QTest::addColumn<QString>("damage"); // what happens to the picture of ply 3 ("text": of ply 4)
-        QTest::addColumn<QList<int>>("progress");
-        QTest::addColumn<int>("frames");
-        QTest::newRow("5 plies") << 5 << "" << QList<int>{250, 500, 750, 1000} << 4;
-        QTest::newRow("1 ply: no frame") << 1 << "" << QList<int>{} << 0;
-        QTest::newRow("ply 3 of 6 missing") << 6 << "missing" << QList<int>{200, 400} << 1;
-        QTest::newRow("ply 3 cut short") << 5 << "cut" << QList<int>{250, 500} << 1;
-        QTest::newRow("ply 4 not a JPEG") << 5 << "text" << QList<int>{250, 500, 750} << 2;
-        QTest::newRow("ply 3 larger: fitted") << 5 << "larger" << QList<int>{250, 500, 750, 1000} << 4;
-        QTest::newRow("ply 3 progressive: encoded")
-            << 5 << "progressive" << QList<int>{250, 500, 750, 1000} << 4;
-        QTest::newRow("clocks drawn: all encoded") << 4 << "clocks" << QList<int>{333, 666, 1000} << 3;
-        QTest::newRow("stopped after 2 frames") << 6 << "stop" << QList<int>{200, 400} << 2;
-    }
+    void framesAreThePictures_data() { ORVELLE_CASES("videoassembler.cases", "frames"); }
     void framesAreThePictures()
     {
-        QFETCH(int, plies);
-        QFETCH(QString, damage);
-        QFETCH(int, frames);
+        const int plies = IntCell("plies"), frames = IntCell("frames");
+        const QString damage = Cell("damage");
         const fs::path folder = NewFolder();
         WriteGamePictures(folder, 1, plies);
         std::ofstream(folder / FormatRecordName(1))
-            << GameRecordHeader() << "\n"
-            << FormatGameRecordLine({2, false, 3.0, 295.0, 297.0, {}}) << "\n";
+            << GameRecordHeader() << "\n" << FormatGameRecordLine({2, false, 3.0, 295.0, 297.0, {}}) << "\n";
         const fs::path three = folder / FormatPictureName(1, 3);
         if (damage == "missing")
             fs::remove(three);
@@ -84,13 +67,13 @@ private slots:
                         {cv::IMWRITE_JPEG_PROGRESSIVE, damage == "progressive"});
         VideoAssembler assembler(Utf8(folder), 1, plies, 2.0, damage == "clocks");
         QCOMPARE(assembler.Open(), VideoAssembler::OpenResult::Ready);
-        QList<int> progress;
+        QStringList progress;
         std::atomic<bool> stop{false};
         QCOMPARE(
-            assembler.Assemble([&](int p) { stop = (progress << p).size() == 2 && damage == "stop"; }, stop),
+            assembler.Assemble([&](int p) { stop = (progress << QString::number(p)).size() == 2 && damage == "stop"; }, stop),
             frames);
         QCOMPARE(assembler.Finish(), VideoAssembler::FinishResult::Replaced);
-        QTEST(progress, "progress");
+        QCOMPARE(progress.join(u' '), Cell("progress"));
         QVERIFY(!fs::exists(folder / "output.avi.part"));
 
         const QString video = QString::fromStdString((folder / "output.avi").string());
@@ -133,10 +116,8 @@ private slots:
         const int ready = int(VideoAssembler::OpenResult::Ready),
                   kept = int(VideoAssembler::FinishResult::KeptOld);
         QTest::newRow("writer fails") << "writer" << int(VideoAssembler::OpenResult::WriterFailed) << kept;
-        QTest::newRow("first picture missing")
-            << "first" << int(VideoAssembler::OpenResult::FirstPictureMissing) << kept;
-        QTest::newRow("first picture cut short")
-            << "cut" << int(VideoAssembler::OpenResult::FirstPictureMissing) << kept;
+        QTest::newRow("first picture missing") << "first" << int(VideoAssembler::OpenResult::FirstPictureMissing) << kept;
+        QTest::newRow("first picture cut short") << "cut" << int(VideoAssembler::OpenResult::FirstPictureMissing) << kept;
         QTest::newRow("stopped before the first frame") << "stop" << ready << kept;
         QTest::newRow("not finished") << "" << ready << -1;
         QTest::newRow("disk full: told") << "full" << ready << int(VideoAssembler::FinishResult::Failed);

@@ -1,3 +1,4 @@
+#include "Cases.h"
 #include "Notation.h"
 #include "Pgn.h"
 
@@ -26,76 +27,22 @@ Position Fen(const QString& fen)
 class TestNotation : public QObject {
     Q_OBJECT
 private slots:
-    void san_data()
-    {
-        QTest::addColumn<QString>("fen");
-        QTest::addColumn<QString>("move");
-        QTest::addColumn<QString>("san");
-        const QString knights = "4k3/8/8/8/8/2N3N1/8/4K1N1 w - - 0 1";
-        QTest::newRow("by file") << knights << "c3e2"
-                                 << "Nce2";
-        QTest::newRow("by rank") << knights << "g1e2"
-                                 << "N1e2";
-        QTest::newRow("by file and rank") << knights << "g3e2"
-                                          << "Ng3e2";
-        QTest::newRow("not needed when pinned") << "4k3/4r3/8/1N6/8/8/4N3/4K3 w - - 0 1"
-                                                << "b5c3"
-                                                << "Nc3";
-        QTest::newRow("knight promotion with check") << "8/2k1P3/8/8/8/8/8/4K3 w - - 0 1"
-                                                     << "e7e8n"
-                                                     << "e8=N+";
-        QTest::newRow("capture promotion") << "3r4/4P3/8/8/8/8/k7/4K3 w - - 0 1"
-                                           << "e7d8q"
-                                           << "exd8=Q";
-        QTest::newRow("short castling") << "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"
-                                        << "e1g1"
-                                        << "O-O";
-        QTest::newRow("long castling with check") << "3k4/8/8/8/8/8/8/R3K3 w Q - 0 1"
-                                                  << "e1c1"
-                                                  << "O-O-O+";
-        QTest::newRow("en passant") << "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1"
-                                    << "e5d6"
-                                    << "exd6";
-        QTest::newRow("mate") << "rnbqkbnr/pppp1ppp/8/4p3/6P1/5P2/PPPPP2P/RNBQKBNR b KQkq - 0 2"
-                              << "d8h4"
-                              << "Qh4#";
-    }
+    void san_data() { ORVELLE_CASES("notation.cases", "san"); }
     void san()
     {
-        QFETCH(QString, fen);
-        QFETCH(QString, move);
-        QFETCH(QString, san);
-        const Position p = Fen(fen);
+        const QString move = Cell("move"), san = Cell("san");
+        const Position p = Fen(Cell("fen"));
         QVERIFY(p.isLegal(Uci(move)));
         QCOMPARE(QString::fromStdString(ToSan(p, Uci(move))), san);
         QCOMPARE(ParseSan(p, san.toStdString()), std::optional<Move>(Uci(move)));
     }
 
-    void sanLenientAndRejected_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("move"); // empty: no move
-        QTest::newRow("zeros castle") << "0-0"
-                                      << "e1g1";
-        QTest::newRow("promotion without =") << "e8N"
-                                             << "e7e8n";
-        QTest::newRow("annotated") << "Kd2!?"
-                                   << "e1d2";
-        QTest::newRow("ambiguous") << "Ne2"
-                                   << "";
-        QTest::newRow("promotion missing") << "e8"
-                                           << "";
-        QTest::newRow("no such piece") << "Qd1"
-                                       << "";
-        QTest::newRow("garbage") << "xx"
-                                 << "";
-    }
+    void sanLenientAndRejected_data() { ORVELLE_CASES("notation.cases", "lenient"); }
     void sanLenientAndRejected()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, move);
+        const QString move = Cell("move");
         const Position p = Fen("k7/4P3/8/8/8/2N3N1/8/4K2R w K - 0 1");
-        const std::optional<Move> parsed = ParseSan(p, text.toStdString());
+        const std::optional<Move> parsed = ParseSan(p, Cell("text").toStdString());
         QCOMPARE(parsed, move.isEmpty() ? std::nullopt : std::optional<Move>(Uci(move)));
     }
 
@@ -111,69 +58,22 @@ private slots:
         QCOMPARE(p.play(Uci("e5d6")).at(ParseSquare("d5")), Piece{});
     }
 
-    void fenRejectedOrMended_data()
-    {
-        QTest::addColumn<QString>("fen");
-        QTest::addColumn<QString>("mended"); // empty: rejected
-        QTest::newRow("no black king") << "8/8/8/8/8/8/8/4K3 w - - 0 1"
-                                       << "";
-        QTest::newRow("two white kings") << "4k3/8/8/8/8/8/8/3KK3 w - - 0 1"
-                                         << "";
-        QTest::newRow("pawn on rank 1") << "4k3/8/8/8/8/8/8/P3K3 w - - 0 1"
-                                        << "";
-        QTest::newRow("short rank") << "4k3/8/8/8/8/8/8/4K2 w - - 0 1"
-                                    << "";
-        QTest::newRow("long rank") << "4k3/8/8/8/8/8/8/4K4 w - - 0 1"
-                                   << "";
-        QTest::newRow("nine ranks") << "4k3/8/8/8/8/8/8/8/4K3 w - - 0 1"
-                                    << "";
-        QTest::newRow("side not to move in check") << "4k3/8/8/8/8/8/8/r3K3 b - - 0 1"
-                                                   << "";
-        QTest::newRow("bad side") << "4k3/8/8/8/8/8/8/4K3 x - - 0 1"
-                                  << "";
-        QTest::newRow("bad counter") << "4k3/8/8/8/8/8/8/4K3 w - - x 1"
-                                     << "";
-        QTest::newRow("counters left out") << "4k3/8/8/8/8/8/8/4K3 w - -"
-                                           << "4k3/8/8/8/8/8/8/4K3 w - - 0 1";
-        QTest::newRow("castling without rook") << "r3k3/8/8/8/8/8/8/4K2R w KQkq - 0 1"
-                                               << "r3k3/8/8/8/8/8/8/4K2R w Kq - 0 1";
-        QTest::newRow("en passant without pawn") << "4k3/8/8/8/4P3/8/8/4K3 w - d6 0 1"
-                                                 << "4k3/8/8/8/4P3/8/8/4K3 w - - 0 1";
-    }
+    void fenRejectedOrMended_data() { ORVELLE_CASES("notation.cases", "fen"); }
     void fenRejectedOrMended()
     {
-        QFETCH(QString, fen);
-        QFETCH(QString, mended);
-        const std::optional<Position> p = ParseFen(fen.toStdString());
-        QCOMPARE(p ? QString::fromStdString(ToFen(*p)) : QString(), mended);
+        const std::optional<Position> p = ParseFen(Cell("fen").toStdString());
+        QCOMPARE(p ? QString::fromStdString(ToFen(*p)) : QString(), Cell("mended"));
     }
 
-    void pgn_data()
-    {
-        QTest::addColumn<QString>("fen");
-        QTest::addColumn<QString>("moves");
-        QTest::addColumn<QString>("result");
-        const QString start = QString::fromStdString(ToFen(Position::Start()));
-        QTest::newRow("checkmate") << start << "f2f3 e7e5 g2g4 d8h4"
-                                   << "0-1";
-        QTest::newRow("stalemate") << "7k/8/6Q1/8/8/8/8/K7 w - - 0 1"
-                                   << "g6f7"
-                                   << "1/2-1/2";
-        QTest::newRow("game goes on") << start << "e2e4"
-                                      << "*";
-        QTest::newRow("illegal ply ends the score") << start << "e2e4 e2e4 d7d5"
-                                                    << "*";
-    }
+    void pgn_data() { ORVELLE_CASES("notation.cases", "pgn"); }
     void pgn()
     {
-        QFETCH(QString, fen);
-        QFETCH(QString, moves);
-        QFETCH(QString, result);
+        const QString fen = Cell("fen"), result = Cell("result");
         PgnGame game;
         game.date = "2026.12.07";
         game.timeControl = "300+2";
-        game.start = Fen(fen);
-        for (const QString& m : moves.split(' ')) {
+        game.start = fen.isEmpty() ? Position::Start() : Fen(fen);
+        for (const QString& m : Cell("moves").split(' ')) {
             PgnPly ply;
             ply.move = Uci(m);
             ply.clock = 4023.9;
@@ -192,7 +92,7 @@ private slots:
         QVERIFY(flat.contains("{Black's flag fell} " + result));
         QVERIFY(pgn.trimmed().endsWith(result));
         QVERIFY(!pgn.contains("a1a8") && !pgn.contains("Ra8"));
-        QCOMPARE(pgn.contains("[FEN "), fen != QString::fromStdString(ToFen(Position::Start())));
+        QCOMPARE(pgn.contains("[FEN "), !fen.isEmpty());
         for (const QString& line : pgn.split('\n'))
             QVERIFY2(line.size() <= 79, qPrintable(line));
         checkedByPgnExtract(pgn);

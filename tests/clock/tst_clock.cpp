@@ -1,7 +1,5 @@
-#include "ClockEngine.h"
-#include "ClockRules.h"
-#include "ClockState.h"
-#include "Fakes.h"
+#include "Cases.h"
+#include "EngineRig.h"
 #include "GameRecord.h"
 
 #include <QtTest>
@@ -13,41 +11,8 @@
 #include <thread>
 
 namespace {
-constexpr std::int64_t kMs = 1'000'000;
-
-/// An engine over fakes, with both clocks at 300 s.
-struct Rig {
-    std::shared_ptr<ClockState> state = std::make_shared<ClockState>();
-    std::shared_ptr<FakeShiftKeys> keys = std::make_shared<FakeShiftKeys>();
-    std::shared_ptr<FakeTicker> ticker = std::make_shared<FakeTicker>();
-    std::shared_ptr<FakeWindow> window = std::make_shared<FakeWindow>();
-    std::shared_ptr<FakeCamera> camera = std::make_shared<FakeCamera>();
-    ClockEngine engine{state, keys, ticker, window, camera};
-
-    Rig() { state->m_fLeftPreset = state->m_fRightPreset = state->m_fLeftTime = state->m_fRightTime = 300.0; }
-    void step(std::int64_t ns = 10 * kMs)
-    {
-        ticker->advance(ns);
-        QVERIFY(engine.Step());
-    }
-    /// One iteration per character: L/R tap a key, l/r/b hold left/right/both down, - releases
-    /// both, X presses Reset, . only steps.
-    void play(const QString& script)
-    {
-        for (QChar c : script) {
-            switch (c.unicode()) {
-            case 'L': FakeShiftKeys::tap(keys->left); break;
-            case 'R': FakeShiftKeys::tap(keys->right); break;
-            case 'l': keys->left.down = true; break;
-            case 'r': keys->right.down = true; break;
-            case 'b': keys->left.down = keys->right.down = true; break;
-            case '-': keys->left.down = keys->right.down = false; break;
-            case 'X': ResetClocks(*state); break;
-            }
-            step();
-        }
-    }
-};
+constexpr std::int64_t kMs = EngineRig::kMs;
+using Rig = EngineRig;
 } // namespace
 
 class TestClock : public QObject {
@@ -73,65 +38,26 @@ private slots:
         QTEST(QString::fromStdString(FormatClockText(seconds)), "text");
     }
 
-    void spin_data()
-    {
-        QTest::addColumn<double>("time");
-        QTest::addColumn<int>("iDelta");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("minute up") << 300.0 << -1 << 60 << 360.0;
-        QTest::newRow("second down") << 300.0 << 1 << 1 << 299.0;
-        QTest::newRow("minute down to the floor") << 30.0 << 1 << 60 << 1.0;
-        QTest::newRow("second down at the floor") << 1.0 << 1 << 1 << 1.0;
-        QTest::newRow("minute up to the ceiling") << 3570.0 << -1 << 60 << 3599.0;
-        QTest::newRow("just under the ceiling") << 3597.0 << -1 << 1 << 3598.0;
-        QTest::newRow("up at the ceiling") << 3599.0 << -1 << 1 << 3599.0;
-        QTest::newRow("huge delta down") << 300.0 << std::numeric_limits<int>::max() << 60 << 1.0;
-        QTest::newRow("huge delta up") << 300.0 << std::numeric_limits<int>::min() << 60 << 3599.0;
-    }
+    void spin_data() { ORVELLE_CASES("clock.cases", "spin"); }
     void spin()
     {
-        QFETCH(double, time);
-        QFETCH(int, iDelta);
-        QFETCH(int, step);
-        std::atomic<double> clock{time}, preset{42.0};
-        SpinClock(clock, preset, iDelta, step);
-        QTEST(clock.load(), "expected");
-        QTEST(preset.load(), "expected");
+        std::atomic<double> clock{RealCell("time")}, preset{42.0};
+        SpinClock(clock, preset, IntCell("delta"), IntCell("step"));
+        QCOMPARE(clock.load(), RealCell("expected"));
+        QCOMPARE(preset.load(), RealCell("expected"));
     }
 
-    void keys_data()
-    {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<int>("game");
-        QTest::addColumn<int>("plies");
-        QTest::addColumn<bool>("armed");
-        QTest::addColumn<bool>("leftRuns");
-        QTest::addColumn<int>("lastPlies");
-        QTest::newRow("no key: still waiting") << "..." << 0 << 0 << true << true << 0;
-        QTest::newRow("left shift starts the right clock") << "L" << 1 << 0 << false << false << 0;
-        QTest::newRow("right shift starts the left clock") << "R" << 1 << 0 << false << true << 0;
-        // Left wins the start; the right key, still down, hands back in the same iteration.
-        QTest::newRow("both at the start") << "b" << 1 << 1 << false << true << 0;
-        QTest::newRow("both held switch every iteration") << "b.." << 1 << 3 << false << true << 0;
-        QTest::newRow("a held start key is no ply") << "lllll" << 1 << 0 << false << false << 0;
-        QTest::newRow("the waiting side's key does nothing") << "l-Lr..." << 1 << 1 << false << true << 0;
-        QTest::newRow("a tap counts once") << "R.L.." << 1 << 1 << false << false << 0;
-        QTest::newRow("a game of seven plies") << "RLRLRLRL" << 1 << 7 << false << false << 0;
-        QTest::newRow("reset closes the game") << "RLRLX..." << 1 << 0 << true << true << 3;
-        QTest::newRow("the next game") << "RLRX.R" << 2 << 0 << false << true << 2;
-    }
+    void keys_data() { ORVELLE_CASES("clock.cases", "keys"); }
     void keys()
     {
-        QFETCH(QString, script);
         Rig rig;
-        rig.play(script);
-        QTEST(rig.state->m_nGame.load(), "game");
-        QTEST(rig.state->m_nPlies.load(), "plies");
-        QTEST(rig.state->m_bArmed.load(), "armed");
-        QTEST(rig.state->m_bLeftRunning.load(), "leftRuns");
+        rig.play(Cell("script"));
+        QCOMPARE(rig.state->m_nGame.load(), IntCell("game"));
+        QCOMPARE(rig.state->m_nPlies.load(), IntCell("plies"));
+        QCOMPARE(int(rig.state->m_bArmed.load()), IntCell("armed"));
+        QCOMPARE(int(rig.state->m_bLeftRunning.load()), IntCell("leftRuns"));
         QCOMPARE(rig.window->disables, rig.state->m_nGame.load());
-        QTEST(rig.state->m_nLastGamePlies.load(), "lastPlies");
+        QCOMPARE(rig.state->m_nLastGamePlies.load(), IntCell("lastPlies"));
     }
 
     void charging()
@@ -162,7 +88,7 @@ private slots:
         Rig rig;
         rig.window->takePictures = true;
         rig.step();
-        QVERIFY(rig.engine.CameraOpen());
+        QVERIFY(rig.engine->CameraOpen());
         rig.window->takePictures = false; // unchecking an open camera changes nothing
         rig.play(QStringLiteral("LRLR"));
         const std::vector<std::pair<int, int>> expected{{1, 1}, {1, 2}, {1, 3}};
@@ -171,28 +97,12 @@ private slots:
         QCOMPARE(rig.camera->previews, 5);
     }
 
-    void missingCameraIsReportedOnceThenRetriedWhenCheckedAgain()
-    {
-        Rig rig;
-        rig.camera->present = false;
-        rig.window->takePictures = true;
-        rig.play(QStringLiteral("..LR"));
-        QCOMPARE(rig.window->noCameraReports, 1);
-        QCOMPARE(rig.state->m_nPlies.load(), 1); // the clocks work without pictures
-        QVERIFY(rig.camera->saved.empty());
-        rig.camera->present = true;
-        rig.window->takePictures = true;
-        rig.play(QStringLiteral("X"));
-        QCOMPARE(rig.camera->opens, 2);
-        QVERIFY(rig.engine.CameraOpen());
-    }
-
     void theLoopEndsOnTheRunFlagOrWhenThePreviewStops()
     {
         Rig rig;
         rig.window->takePictures = true;
         rig.state->m_bThreadRun = true;
-        std::thread worker([&] { ClockThreadProc(rig.engine, std::chrono::milliseconds(1)); });
+        std::thread worker([&] { ClockThreadProc(*rig.engine, std::chrono::milliseconds(1)); });
         FakeShiftKeys::tap(rig.keys->left);
         QTRY_VERIFY(!rig.state->m_bArmed);
         rig.state->m_bThreadRun = false;
@@ -202,7 +112,7 @@ private slots:
         ResetClocks(*rig.state); // the camera opens again while the clocks wait
         rig.state->m_bThreadRun = true;
         rig.camera->stopPreview = true;
-        ClockThreadProc(rig.engine, std::chrono::milliseconds(0)); // returns by itself
+        ClockThreadProc(*rig.engine, std::chrono::milliseconds(0)); // returns by itself
         QCOMPARE(rig.camera->closes, 2);
         QCOMPARE(rig.camera->opens, 2);
         QVERIFY(rig.state->m_bThreadRun); // the engine never lowers the run flag itself

@@ -1,3 +1,5 @@
+#include "Cases.h"
+#include "ConfFile.h"
 #include "Settings.h"
 #include "SettingsFile.h"
 
@@ -5,73 +7,57 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+constexpr char kOtherSix[] =
+    "CAM_REF=0\nDELAY_TYPE=0\nDELAY_DELTA=12\nRESOLUTION_REF=1\nLTIME=90\nRTIME=300\n";
+
+void WriteFile(const QString& file, const QByteArray& text)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text);
+}
+} // namespace
+
+/// The settings values, and the file they live in, written by the program or by hand.
 class TestSettings : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
-    QString File() const { return m_dir.filePath(QStringLiteral("Orvelle.conf")); }
+    int m_files = 0;
+    // A new name for every file: QSettings keeps what it read or wrote of a file and does not read it
+    // again while its size and time stay, which would spare the reader its work.
+    QString NewFile() { return m_dir.filePath(QStringLiteral("Orvelle%1.conf").arg(++m_files)); }
 
     /// Writes the seven values, DIR "/pics/" unless given, LTIME 90 and the values given, and loads them.
     bool Load(Settings& s, QMap<QString, QString> values, const QString& leftOut = {})
     {
         values.insert(QStringLiteral("DIR"), values.value(QStringLiteral("DIR"), QStringLiteral("/pics/")));
         values.insert(QStringLiteral("LTIME"), values.value(QStringLiteral("LTIME"), QStringLiteral("90")));
-        WriteSettingsFile(File(), values, leftOut);
-        return SettingsStore(File()).LoadSettings(s);
+        const QString file = NewFile();
+        WriteSettingsFile(file, values, leftOut);
+        return SettingsStore(file).LoadSettings(s);
     }
 
 private slots:
-    void parseInt_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value");
-        QTest::newRow("trailing letters") << "90x" << 90;
-        QTest::newRow("leading space and sign") << " \t-5" << -5;
-        QTest::newRow("plus") << "+7" << 7;
-        QTest::newRow("letters") << "abc" << 0;
-        QTest::newRow("sign only") << "-" << 0;
-        QTest::newRow("space inside") << "1 2" << 1;
-        QTest::newRow("overflow saturates") << "99999999999999999999" << INT_MAX;
-        QTest::newRow("negative overflow saturates") << "-99999999999999999999" << INT_MIN;
-        QTest::newRow("non-ASCII digits are no digits") << QString::fromUtf8("\u0663\u0664") << 0;
-    }
+    void parseInt_data() { ORVELLE_CASES("settings.cases", "int"); }
     void parseInt()
     {
-        QFETCH(QString, text);
-        QTEST(ParseInt(text), "value");
+        QCOMPARE(ParseInt(Cell("text")), IntCell("value"));
     }
 
     void values_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("leftPreset");
-        QTest::addColumn<int>("resolution");
-        QTest::addColumn<QString>("dir");
-        const QString pics = QStringLiteral("/pics/");
-        QTest::newRow("LTIME 0") << "LTIME" << "0" << 300.0 << 640480 << pics;
-        QTest::newRow("LTIME abc") << "LTIME" << "abc" << 300.0 << 640480 << pics;
-        QTest::newRow("LTIME 3600") << "LTIME" << "3600" << 3599.0 << 640480 << pics;
-        QTest::newRow("LTIME huge") << "LTIME" << QString(500, u'9') << 3599.0 << 640480 << pics;
-        QTest::newRow("LTIME 1") << "LTIME" << "1" << 1.0 << 640480 << pics;
-        QTest::newRow("LTIME 3599") << "LTIME" << "3599" << 3599.0 << 640480 << pics;
-        QTest::newRow("RESOLUTION_REF 5") << "RESOLUTION_REF" << "5" << 90.0 << 640480 << pics;
-        QTest::newRow("RESOLUTION_REF -1") << "RESOLUTION_REF" << "-1" << 90.0 << 640480 << pics;
-        QTest::newRow("RESOLUTION_REF 0") << "RESOLUTION_REF" << "0" << 90.0 << 320240 << pics;
-        QTest::newRow("RESOLUTION_REF 4") << "RESOLUTION_REF" << "4" << 90.0 << 16001200 << pics;
-        QTest::newRow("DIR gets its separator") << "DIR" << "/srv/pics" << 90.0 << 640480 << "/srv/pics/";
-        QTest::newRow("DIR empty stays empty") << "DIR" << "" << 90.0 << 640480 << "";
-        const QString longDir = QString::fromUtf8("/home/zoë/") + QString(300, u'd');
-        QTest::newRow("DIR long, non-ASCII") << "DIR" << longDir << 90.0 << 640480 << longDir + u'/';
+        ORVELLE_CASES("settings.cases", "values");
+        const QString longDir = QString(300, u'd');
+        QTest::newRow("DIR long") << "DIR" << longDir << "90" << "640480" << longDir + u'/';
     }
     void values()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, text);
         Settings s;
-        QVERIFY(Load(s, {{name, text}}));
-        QTEST(s.m_fLeftPreset, "leftPreset");
-        QTEST(s.m_nResolution, "resolution");
-        QTEST(s.m_strDir, "dir");
+        QVERIFY(Load(s, {{Cell("name"), Cell("text")}}));
+        QCOMPARE(s.m_fLeftPreset, RealCell("leftPreset"));
+        QCOMPARE(s.m_nResolution, IntCell("resolution"));
+        QCOMPARE(s.m_strDir, Cell("dir"));
     }
 
     void missingValueKeepsItsFieldAndFails_data()
@@ -121,6 +107,74 @@ private slots:
         Settings s;
         QVERIFY(Load(s, {{"CAM_URL", " videotestsrc ! appsink "}}));
         QCOMPARE(s.m_strCamUrl, QStringLiteral("videotestsrc ! appsink"));
+    }
+
+    void writeThenRead_data()
+    {
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<bool>("stored");
+        for (const char* dir :
+             {"/media/club, games", "/media/a;b", "d:\\pics", "d:\\pics\\", "\\\\server\\share",
+              " blanks at both ends ", "say \"cheese\"", "a=b", "\"", "#1", ";1", "/home/zoë/Bilder", ""})
+            QTest::newRow(dir) << QString::fromUtf8(dir) << true;
+        QTest::newRow("line break") << "/media/a\nb" << false;
+    }
+    void writeThenRead()
+    {
+        QFETCH(QString, dir);
+        QFETCH(bool, stored);
+        const QString written = NewFile(), ours = NewFile(), qts = NewFile();
+        WriteFile(written, QByteArray("[General]\n") + kOtherSix + "DIR=/old\n");
+        QCOMPARE(SettingsStore(written).WriteSettings({{"DIR", dir}}).isEmpty(), stored);
+        QVERIFY(QFile::copy(written, ours) && QFile::copy(written, qts));
+        Settings s;
+        QVERIFY(SettingsStore(ours).LoadSettings(s));
+        QCOMPARE(s.m_strDir, NormaliseDir(stored ? dir : "/old"));
+        // Still the text that QSettings' own INI reader finds, as older versions read the file.
+        QCOMPARE(QSettings(qts, QSettings::IniFormat).value("DIR").toString(), stored ? dir : "/old");
+    }
+
+    void handWritten_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QString>("dir");
+        QTest::newRow("comma") << QByteArray("DIR=/media/club, games") << true << "/media/club, games/";
+        QTest::newRow("semicolon") << QByteArray("DIR=/media/a;b") << true << "/media/a;b/";
+        QTest::newRow("backslash") << QByteArray("DIR = d:\\pics\\ ") << true << "d:\\pics\\/";
+        QTest::newRow("quoted") << QByteArray("DIR=\"/media/club, games\"") << true << "/media/club, games/";
+        QTest::newRow("as QSettings writes") << QByteArray("DIR=d:\\\\pics") << true << "d:\\pics/";
+        QTest::newRow("windows line end") << QByteArray("DIR=/pics\r") << true << "/pics/";
+        QTest::newRow("quote left open") << QByteArray("DIR=\"/media/x") << false << "";
+        QTest::newRow("text after the quote") << QByteArray("DIR=\"/a\" b") << false << "";
+        QTest::newRow("Latin-1 bytes") << QByteArray("DIR=/media/\xe9t\xe9") << false << "";
+    }
+    void handWritten()
+    {
+        QFETCH(QByteArray, line);
+        const QString file = NewFile();
+        WriteFile(file, QByteArray("\xEF\xBB\xBF") + kOtherSix + "; by hand\n" + line + '\n');
+        Settings s;
+        QTEST(SettingsStore(file).LoadSettings(s), "readable");
+        QTEST(s.m_strDir, "dir");
+    }
+
+    void unreadableValueSurvivesAWrite()
+    {
+        const QString file = NewFile();
+        WriteFile(file, QByteArray("[General]\n") + kOtherSix + "DIR=\"/media/x\n");
+        QCOMPARE(SettingsStore(file).WriteSettings({{"LTIME", QStringLiteral("120")}}), QString());
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        QVERIFY2(text.contains("\nDIR=\"/media/x\n") && text.contains("\nLTIME=120\n"), text.constData());
+    }
+
+    void unwritableFileSaysSo()
+    {
+        const QString file = NewFile();
+        WriteFile(file, "");
+        QVERIFY(!SettingsStore(file + "/Orvelle.conf").WriteSettings({{"DIR", "/media/a"}}).isEmpty());
     }
 };
 
