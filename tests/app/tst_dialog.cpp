@@ -1,4 +1,5 @@
 #include "CMakingDlg.h"
+#include "Cases.h"
 #include "DialogRig.h"
 #include "MessageCatcher.h"
 #include "Pictures.h"
@@ -35,52 +36,29 @@ class TestDialog : public QObject {
     }
 
 private slots:
-    void initialTextsComeFromSettings_data()
-    {
-        QTest::addColumn<QString>("ltime");
-        QTest::addColumn<QString>("leftOut");
-        QTest::addColumn<QString>("left");
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("both readable") << "300" << "" << "05:00" << QStringList();
-        QTest::newRow("LTIME missing") << "" << "LTIME" << "01:00" << QStringList{"Error! Cannot find settings."};
-        QTest::newRow("LTIME clamped") << "99999" << "" << "59:59" << QStringList();
-    }
+    void initialTextsComeFromSettings_data() { ORVELLE_CASES("dialog.cases", "texts"); }
     void initialTextsComeFromSettings()
     {
-        QFETCH(QString, ltime);
-        QFETCH(QString, leftOut);
         MessageCatcher catcher;
-        DialogRig rig(Conf(), {{"LTIME", ltime}, {"RTIME", "180"}}, leftOut);
-        QTEST(rig.text("IDC_LEFT_TIME"), "left");
+        DialogRig rig(Conf(), {{"LTIME", Cell("ltime")}, {"RTIME", "180"}}, Cell("leftOut"));
+        QCOMPARE(rig.text("IDC_LEFT_TIME"), Cell("left"));
         QCOMPARE(rig.text("IDC_RIGHT_TIME"), QStringLiteral("03:00"));
-        QTEST(catcher.texts, "messages");
+        QCOMPARE(catcher.texts.join(u'|'), Cell("message"));
         QVERIFY(catcher.captions.count(QStringLiteral("Orvelle")) == catcher.captions.size());
     }
 
-    void spinners_data()
-    {
-        QTest::addColumn<QString>("spin");
-        QTest::addColumn<bool>("up");
-        QTest::addColumn<QString>("left");
-        QTest::addColumn<QString>("right");
-        QTest::newRow("left minutes up") << "IDC_LEFT_MIN_SPIN" << true << "06:00" << "05:00";
-        QTest::newRow("left seconds down") << "IDC_LEFT_SEC_SPIN" << false << "04:59" << "05:00";
-        QTest::newRow("right minutes down") << "IDC_RIGHT_MIN_SPIN" << false << "05:00" << "04:00";
-        QTest::newRow("right seconds up") << "IDC_RIGHT_SEC_SPIN" << true << "05:00" << "05:01";
-    }
+    void spinners_data() { ORVELLE_CASES("dialog.cases", "spinners"); }
     void spinners()
     {
-        QFETCH(QString, spin);
-        QFETCH(bool, up);
         DialogRig rig(Conf());
-        auto* spinner = rig.find<SpinArrows>(spin.toLatin1().constData());
-        (up ? spinner->UpButton() : spinner->DownButton())->click();
-        QTEST(rig.text("IDC_LEFT_TIME"), "left");
-        QTEST(rig.text("IDC_RIGHT_TIME"), "right");
+        auto* spinner = rig.find<SpinArrows>(Cell("spin").toLatin1().constData());
+        (IntCell("up") ? spinner->UpButton() : spinner->DownButton())->click();
+        QCOMPARE(rig.text("IDC_LEFT_TIME"), Cell("left"));
+        QCOMPARE(rig.text("IDC_RIGHT_TIME"), Cell("right"));
         // The presets follow, so Reset comes back to the spun times.
         rig.find<QPushButton>("IDC_RESET")->click();
-        QTEST(rig.text("IDC_LEFT_TIME"), "left");
-        QTEST(rig.text("IDC_RIGHT_TIME"), "right");
+        QCOMPARE(rig.text("IDC_LEFT_TIME"), Cell("left"));
+        QCOMPARE(rig.text("IDC_RIGHT_TIME"), Cell("right"));
     }
 
     void theDisplayFollowsARunningClock()

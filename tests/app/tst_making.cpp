@@ -1,4 +1,5 @@
 #include "CMakingDlg.h"
+#include "Cases.h"
 #include "COrvelleDlg.h"
 #include "CSplashWnd.h"
 #include "MessageCatcher.h"
@@ -30,7 +31,7 @@ class TestMaking : public QObject {
 
     /// Runs the dialog over game 1; the bar's values land in bar. A key test gets press, mid-run (at
     /// the first frame, with the clocks drawn in to slow the frames) or before the assembly starts.
-    int Run(const QString& folder, int plies, QList<int>* bar,
+    int Run(const QString& folder, int plies, QStringList* bar,
             const std::function<void(QWidget*)>& press = {}, bool midRun = true)
     {
         CMakingDlg making;
@@ -40,7 +41,7 @@ class TestMaking : public QObject {
         making.m_bVideoClocks = bool(press);
         QObject::connect(making.findChild<QProgressBar*>("IDC_PROGRESS"), &QProgressBar::valueChanged,
                          [&](int v) {
-                             if ((*bar << v).size() == 2 && press && midRun)
+                             if ((*bar << QString::number(v)).size() == 2 && press && midRun)
                                  press(&making);
                          });
         if (press && !midRun)
@@ -50,61 +51,37 @@ class TestMaking : public QObject {
     }
 
 private slots:
-    void progressAndMessages_data()
-    {
-        QTest::addColumn<int>("plies");
-        QTest::addColumn<QString>("spoil"); // "first": no first picture; "writer": the video can't be written
-        QTest::addColumn<QList<int>>("bar");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("5 plies") << 5 << "" << QList<int>{0, 250, 500, 750, 1000} << "Video (output.avi) created";
-        QTest::newRow("1 ply") << 1 << "" << QList<int>{0} << "Video (output.avi) created";
-        QTest::newRow("first picture missing") << 3 << "first" << QList<int>{0} << "Error. Can't find game01move001a.jpg in %1!";
-        QTest::newRow("writer fails") << 3 << "writer" << QList<int>{0} << "Error. Can't write %1output.avi!";
-    }
+    void progressAndMessages_data() { ORVELLE_CASES("making.cases", "progress"); }
     void progressAndMessages()
     {
-        QFETCH(int, plies);
-        QFETCH(QString, spoil);
-        QFETCH(QString, message);
-        const QString folder = NewFolder();
+        const int plies = IntCell("plies");
+        const QString spoil = Cell("spoil"), folder = NewFolder();
         WriteGamePictures(Path(folder), 1, plies, {320, 240}, {spoil == "first" ? 1 : 0});
         if (spoil == "writer")
             fs::create_directories(Path(folder) / "output.avi.part");
         MessageCatcher catcher(false);
-        QList<int> bar;
+        QStringList bar;
         QCOMPARE(Run(folder, plies, &bar), int(spoil.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
-        QTEST(bar, "bar");
-        QCOMPARE(catcher.texts, QStringList{QString(message).replace("%1", folder)});
+        QCOMPARE(bar.join(u' '), Cell("bar"));
+        QCOMPARE(catcher.texts, QStringList{Cell("message").replace("%1", folder)});
         QCOMPARE(FramesIn(folder), spoil.isEmpty() ? plies - 1 : 0);
     }
 
-    void keys_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("midRun"); // else before the assembly starts
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<int>("frames"); // -1: some but not all; -2: the older video stays
-        const QStringList created{"Video (output.avi) created"};
-        QTest::newRow("Space mid-run: stops, reported") << int(Qt::Key_Space) << true << created << -1;
-        QTest::newRow("Escape mid-run: closes") << int(Qt::Key_Escape) << true << QStringList{} << -1;
-        QTest::newRow("Shift mid-run: goes on") << int(Qt::Key_Shift) << true << created << 199;
-        QTest::newRow("Control mid-run: goes on") << int(Qt::Key_Control) << true << created << 199;
-        QTest::newRow("Space before the start: closes") << int(Qt::Key_Space) << false << QStringList{} << -2;
-        QTest::newRow("Escape before the start: closes") << int(Qt::Key_Escape) << false << QStringList{} << -2;
-    }
+    void keys_data() { ORVELLE_CASES("making.cases", "keys"); }
     void keys()
     {
-        QFETCH(int, key);
-        QFETCH(bool, midRun);
-        QFETCH(int, frames);
+        const QMap<QString, Qt::Key> keys{
+            {"Space", Qt::Key_Space}, {"Escape", Qt::Key_Escape}, {"Shift", Qt::Key_Shift}, {"Control", Qt::Key_Control}};
+        const Qt::Key key = keys.value(Cell("key"));
+        const int frames = IntCell("frames");
         const QString folder = NewFolder();
         WriteGamePictures(Path(folder), 1, 200, {640, 480});
         std::ofstream(Path(folder) / "output.avi") << "an older video";
         MessageCatcher catcher(false);
-        QList<int> bar;
+        QStringList bar;
         QVERIFY(Run(
-                    folder, 200, &bar, [key](QWidget* w) { QTest::keyClick(w, Qt::Key(key)); }, midRun) >= 0);
-        QTEST(catcher.texts, "messages");
+                    folder, 200, &bar, [key](QWidget* w) { QTest::keyClick(w, key); }, IntCell("midRun")) >= 0);
+        QCOMPARE(catcher.texts.join(u'|'), Cell("message"));
         std::string old;
         std::getline(std::ifstream(Path(folder) / "output.avi"), old);
         QCOMPARE(old == "an older video", frames == -2);
