@@ -1,0 +1,92 @@
+#include "DialogRig.h"
+#include "Identifiers.h"
+#include "TestMain.h"
+#include "Texts.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+/// The main window as a desktop program: its languages, and what assistive technology hears of it.
+class TestDesktop : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    // What would reach assistive technology: installed first, this handler comes after the program's.
+    static inline QList<std::pair<const QObject*, QAccessible::Event>> s_heard;
+    static void Hear(QAccessibleEvent* event) { s_heard.append({event->object(), event->type()}); }
+    static int Heard(const QObject* object, QAccessible::Event type)
+    {
+        return static_cast<int>(s_heard.count({object, type}));
+    }
+
+private slots:
+    void initTestCase() { QAccessible::installUpdateHandler(&Hear); }
+
+    void speaksTheLocalesLanguage_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("reset");
+        QTest::addColumn<QString>("control"); // said by the Qt-free core
+        // German first: English after it shows that a second choice replaces the first.
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "Zurücksetzen"
+                                << "5 Min. / 1 Min. 30 s + 12 s";
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << "Reset"
+                                 << "5 min / 1 min 30 s + 12 s";
+    }
+    void speaksTheLocalesLanguage()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, reset);
+        QFETCH(QString, control);
+        LoadTranslations(locale);
+        DialogRig rig(m_dir.filePath("language.conf"), {{"RTIME", "90"}, {"DELAY_TYPE", "1"}});
+        QCOMPARE(rig.find<QPushButton>("IDC_RESET")->text(), reset);
+        QCOMPARE(rig.dialog->findChild<QLabel*>("timeControl")->text(), control);
+    }
+
+    void clocksAreHeardAtChangesNotEverySecond()
+    {
+        DialogRig rig(m_dir.filePath("heard.conf"));
+        QWidget* left = rig.find("IDC_LEFT_TIME");
+        QWidget* right = rig.find("IDC_RIGHT_TIME");
+        FakeShiftKeys::tap(rig.keys->left); // the right clock runs
+        QTRY_VERIFY(!rig.clock().m_bArmed);
+        // Named anew at the start, at each new minute (04:50, 03:50) and at the press; not in between.
+        for (const auto& [seconds, shown, heard] : {std::tuple{10, "04:50", "04:50"},
+                                                    {50, "04:00", "04:50"},
+                                                    {10, "03:50", "03:50"},
+                                                    {10, "03:40", "03:50"}}) {
+            rig.ticker->advance(seconds * 1'000'000'000LL);
+            QTRY_COMPARE(rig.text("IDC_RIGHT_TIME"), QLatin1String(shown));
+            QCOMPARE(right->accessibleName(), QStringLiteral("Right clock, ") + heard);
+        }
+        rig.tap(rig.keys->right, 1);
+        QTRY_COMPARE(right->accessibleName(), QStringLiteral("Right clock, 03:40"));
+        QCOMPARE(left->accessibleName(), QStringLiteral("Left clock, 05:00"));
+
+        // The clocks' own text changes never reach assistive technology; their new names do.
+        const QAccessible::UpdateHandler filter = QAccessible::installUpdateHandler(nullptr);
+        QAccessible::installUpdateHandler(filter);
+        QAccessibleTextUpdateEvent text(right, 0, "03:40", "03:39"), other(rig.find("IDC_RESET"), 0, "", "");
+        QAccessibleEvent name(right, QAccessible::NameChanged);
+        s_heard.clear();
+        for (QAccessibleEvent* event : std::initializer_list<QAccessibleEvent*>{&text, &other, &name})
+            filter(event);
+        QCOMPARE(s_heard.size(), 2);
+        QCOMPARE(Heard(right, QAccessible::NameChanged), 1);
+    }
+
+    void enterPressesTheFocusedControl()
+    {
+        DialogRig rig(m_dir.filePath("enter.conf"));
+        auto* box = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(box->isChecked());
+        QTest::keyClick(box, Qt::Key_Space); // Space stays the clock's: a pause, not a click
+        QVERIFY(box->isChecked());
+    }
+};
+
+ORVELLE_TEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
