@@ -1,14 +1,19 @@
+#include "CSettingsDlg.h"
 #include "DialogRig.h"
 #include "Identifiers.h"
+#include "PreviewWindow.h"
 #include "TestMain.h"
+#include "TestVideo.h"
 #include "Texts.h"
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 
-/// The main window as a desktop program: its languages, and what assistive technology hears of it.
+/// The main window as a desktop program: its languages, what assistive technology hears of it, and the
+/// settings that apply while it runs.
 class TestDesktop : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
@@ -85,6 +90,62 @@ private slots:
         QVERIFY(box->isChecked());
         QTest::keyClick(box, Qt::Key_Space); // Space stays the clock's: a pause, not a click
         QVERIFY(box->isChecked());
+    }
+
+    void settingsChooseTheTimeControlAndTheSound()
+    {
+        const QString file = m_dir.filePath("rows.conf");
+        WriteSettingsFile(file, {{"DELAY_TYPE", "2"}});
+        SettingsStore store(file);
+        Settings current;
+        QVERIFY(store.LoadSettings(current));
+        QVERIFY(!CSettingsDlg(store, current, false)
+                     .findChild<QWidget*>("IDC_SETTINGS_TIME_CONTROL")
+                     ->isEnabled());
+        CSettingsDlg dialog(store, current);
+        auto* text = dialog.findChild<QLineEdit*>("timeControlText");
+        QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        text->setText("180+");
+        QVERIFY(!ok->isEnabled());
+        text->setText("180+2");
+        dialog.findChild<QCheckBox*>("IDC_SETTINGS_SOUND")->setChecked(true);
+        ok->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        QVERIFY(QFile::copy(file, file + ".read")); // a file QSettings has not seen, read from the disk
+        Settings read;
+        QVERIFY(SettingsStore(file + ".read").LoadSettings(read));
+        QCOMPARE(read.m_strTimeControl, QStringLiteral("180+2"));
+        QCOMPARE(read.m_nDelayType, 2); // the Bronstein delay chosen before stays, now of 2 s
+        QCOMPARE(read.m_nDelayDelta, 2);
+        QVERIFY(read.m_bSound);
+    }
+
+    void aNewFolderTakesThePicturesOfTheNextGame()
+    {
+        const QString video = m_dir.filePath("board.avi"), file = m_dir.filePath("folder.conf");
+        QVERIFY(WriteTestVideo(video.toStdString(), 2000));
+        const QString first = m_dir.filePath("first/"), second = m_dir.filePath("second/");
+        DialogRig rig(file, {{"CAM_URL", video}, {"DIR", first}});
+        rig.find<QCheckBox>("IDC_TAKE_PICTURES")->click();
+        QTRY_VERIFY(!rig.dialog->Preview().Frame().isNull());
+        FakeShiftKeys::tap(rig.keys->left);
+        QTRY_VERIFY(!rig.clock().m_bArmed);
+        rig.tap(rig.keys->right, 1);
+        Settings chosen;
+        SettingsStore(file).LoadSettings(chosen);
+        chosen.m_strDir = second;
+        rig.dialog->ApplySettings(chosen); // during the game: it keeps its folder
+        rig.tap(rig.keys->left, 2);
+        rig.find<QPushButton>("IDC_RESET")->click();
+        FakeShiftKeys::tap(rig.keys->left);
+        QTRY_VERIFY(!rig.clock().m_bArmed);
+        rig.tap(rig.keys->right, 1);
+        rig.dialog->WaitForPictures();
+        for (const QString& picture :
+             {first + "game01move001a.jpg", first + "game01move001b.jpg", second + "game02move001a.jpg"})
+            QVERIFY2(QFile::exists(picture), qPrintable(picture));
+        QVERIFY(!QFile::exists(first + "game02move001a.jpg"));
     }
 };
 
