@@ -1,6 +1,7 @@
 #include "Accessibility.h"
 
 #include <QAccessible>
+#include <QPalette>
 #include <QSet>
 #include <QWidget>
 
@@ -46,6 +47,25 @@ void Rename(QWidget* widget, const QString& name)
     QAccessible::updateAccessibility(&event);
 }
 
+QPalette DarkPalette()
+{
+    const QColor ground(45, 45, 48), base(30, 30, 32), text(232, 232, 232), button(62, 62, 66);
+    QPalette p(button, ground);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, ground);
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
+        p.setColor(role, text);
+    p.setColor(QPalette::ToolTipBase, base);
+    p.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
+    p.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, QColor(110, 170, 255));
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
+    return p;
+}
+
 bool HasDarkGround(const QWidget* widget)
 {
     return widget->palette().color(widget->backgroundRole()).lightness() < 128;
@@ -53,7 +73,7 @@ bool HasDarkGround(const QWidget* widget)
 
 QString WarningColour(bool darkGround)
 {
-    return darkGround ? QStringLiteral("#ff6b6b") : QStringLiteral("#c00000");
+    return darkGround ? QStringLiteral("#ff7b7b") : QStringLiteral("#c00000");
 }
 
 QString LowTimeColour(bool darkGround)

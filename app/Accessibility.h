@@ -1,5 +1,6 @@
 #pragma once
 
+class QPalette;
 class QString;
 class QWidget;
 
@@ -9,6 +10,9 @@ void QuietTextChanges(QWidget* widget);
 
 /// Gives the widget a new accessible name and announces it (Qt 6.4 changes the name silently).
 void Rename(QWidget* widget, const QString& name);
+
+/// A dark palette, for ORVELLE_PALETTE=dark.
+QPalette DarkPalette();
 
 /// Whether the widget's ground is dark (a dark theme), so that its coloured texts must be light.
 bool HasDarkGround(const QWidget* widget);

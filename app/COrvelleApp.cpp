@@ -1,32 +1,10 @@
 #include "COrvelleApp.h"
 
+#include "Accessibility.h"
 #include "COrvelleDlg.h"
 #include "Texts.h"
 
-#include <QPalette>
-#include <QStyle>
 #include <opencv2/core/utils/logger.hpp>
-
-namespace {
-QPalette DarkPalette()
-{
-    const QColor ground(45, 45, 48), base(30, 30, 32), text(232, 232, 232), button(62, 62, 66);
-    QPalette p(button, ground);
-    p.setColor(QPalette::Base, base);
-    p.setColor(QPalette::AlternateBase, ground);
-    for (const QPalette::ColorRole role :
-         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
-        p.setColor(role, text);
-    p.setColor(QPalette::ToolTipBase, base);
-    p.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
-    p.setColor(QPalette::Highlight, QColor(42, 130, 218));
-    p.setColor(QPalette::HighlightedText, Qt::white);
-    p.setColor(QPalette::Link, QColor(110, 170, 255));
-    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        p.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
-    return p;
-}
-} // namespace
 
 COrvelleApp::COrvelleApp(int& argc, char** argv) : QApplication(argc, argv)
 {

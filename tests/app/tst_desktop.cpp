@@ -1,3 +1,4 @@
+#include "Accessibility.h"
 #include "CSettingsDlg.h"
 #include "DialogRig.h"
 #include "Identifiers.h"
@@ -11,6 +12,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 
 /// The main window as a desktop program: its languages, what assistive technology hears of it, and the
 /// settings that apply while it runs.
@@ -90,6 +92,36 @@ private slots:
         QVERIFY(box->isChecked());
         QTest::keyClick(box, Qt::Key_Space); // Space stays the clock's: a pause, not a click
         QVERIFY(box->isChecked());
+    }
+
+    void coloursAreLegibleOnTheirGround_data()
+    {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << QApplication::style()->standardPalette();
+        QTest::newRow("dark") << DarkPalette();
+    }
+    void coloursAreLegibleOnTheirGround()
+    {
+        // The contrast ratio of two colours, as the web's accessibility guidelines define it.
+        const auto contrast = [](const QColor& a, const QColor& b) {
+            const auto luminance = [](const QColor& c) {
+                const auto linear = [](double v) {
+                    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+                };
+                return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+            };
+            const double la = luminance(a), lb = luminance(b);
+            return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+        };
+        QFETCH(QPalette, palette);
+        QWidget widget;
+        widget.setPalette(palette);
+        const QColor ground = palette.color(QPalette::Window), running(0xfff0a0);
+        const bool dark = HasDarkGround(&widget);
+        for (const QString& colour : {WarningColour(dark), LowTimeColour(dark)})
+            QVERIFY2(contrast(QColor(colour), ground) >= 4.5, qPrintable(colour));
+        for (const QString& colour : {WarningColour(false), LowTimeColour(false)}) // on the running clock
+            QVERIFY2(contrast(QColor(colour), running) >= 4.5, qPrintable(colour));
     }
 
     void settingsChooseTheTimeControlAndTheSound()
