@@ -137,6 +137,9 @@ void COrvelleDlg::CreateControls()
     };
     m_leftInfo = makeInfo(QStringLiteral("leftInfo"));
     m_rightInfo = makeInfo(QStringLiteral("rightInfo"));
+    // The notices are heard by their texts; their descriptions say what they are about.
+    m_leftInfo->setAccessibleDescription(tr("Left clock"));
+    m_rightInfo->setAccessibleDescription(tr("Right clock"));
     auto clockColumn = [](QLineEdit* clock, QLabel* info, SpinArrows* minutes, SpinArrows* seconds) {
         auto* spins = new QHBoxLayout;
         spins->addStretch(1);
@@ -157,6 +160,7 @@ void COrvelleDlg::CreateControls()
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("status"));
+    m_status->setAccessibleDescription(tr("The game"));
     m_status->setAlignment(Qt::AlignCenter);
     QFont statusFont = m_status->font();
     statusFont.setPointSize(18);
@@ -164,6 +168,7 @@ void COrvelleDlg::CreateControls()
     m_status->setFont(statusFont);
     m_controlText = new QLabel(this);
     m_controlText->setObjectName(QStringLiteral("timeControl"));
+    m_controlText->setAccessibleDescription(tr("Time control"));
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_controlText, 1);
@@ -173,6 +178,7 @@ void COrvelleDlg::CreateControls()
     // Pictures that could not be saved are reported here, without stopping the game.
     m_notice = new QLabel(this);
     m_notice->setObjectName(QStringLiteral("pictureNotice"));
+    m_notice->setAccessibleDescription(tr("Notice"));
     m_notice->setWordWrap(true);
     m_notice->setStyleSheet(QStringLiteral("color: ") + WarningColour(HasDarkGround(this)));
     m_notice->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -157,6 +157,14 @@
         <source>Delay</source>
         <translation>Verzögerung</translation>
     </message>
+    <message>
+        <source>The game</source>
+        <translation>Die Partie</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
 </context>
 <context>
     <name>CSettingsDlg</name>
