@@ -294,6 +294,17 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     </message>
 </context>
 <context>
+    <name>PictureWriter</name>
+    <message>
+        <source>the picture could not be encoded</source>
+        <translation>das Foto konnte nicht kodiert werden</translation>
+    </message>
+    <message>
+        <source>the file could not be written</source>
+        <translation>die Datei konnte nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
     <name>ScreenAwake</name>
     <message>
         <source>A chess game is running</source>
