@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <QSet>
 #include <QWidget>
+#include <mutex>
 
 namespace {
 QSet<const QObject*>& QuietWidgets()
@@ -34,8 +35,8 @@ void Filter(QAccessibleEvent* event)
 
 void QuietTextChanges(QWidget* widget)
 {
-    static const bool installed = (g_previous = QAccessible::installUpdateHandler(&Filter), true);
-    Q_UNUSED(installed)
+    static std::once_flag installed;
+    std::call_once(installed, [] { g_previous = QAccessible::installUpdateHandler(&Filter); });
     QuietWidgets().insert(widget);
     QObject::connect(widget, &QObject::destroyed, [widget] { QuietWidgets().remove(widget); });
 }
