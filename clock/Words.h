@@ -1,7 +1,7 @@
 #pragma once
 
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 /// Turns an English text of a context into the user's language; the application installs one.
 using Translator = std::string (*)(const char* context, const char* english);
@@ -14,4 +14,4 @@ void SetTranslator(Translator translator);
 std::string Tr(const char* context, const char* english);
 
 /// text with %1 to %9 replaced by the arguments, wherever a translation places them.
-std::string Arg(std::string text, std::initializer_list<std::string> args);
+std::string Arg(const std::string& text, const std::vector<std::string>& args);

@@ -136,6 +136,7 @@ private slots:
         QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
         text->setText("180+");
         QVERIFY(!ok->isEnabled());
+        QVERIFY(dialog.findChild<QLabel*>("timeControlVerdict")->text().contains("bonus")); // says why
         text->setText("180+2");
         dialog.findChild<QCheckBox*>("IDC_SETTINGS_SOUND")->setChecked(true);
         ok->click();
