@@ -10,13 +10,13 @@
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setObjectName(ORVELLE_ID(IDD_ABOUTBOX));
-    setWindowTitle(QStringLiteral("About Orvelle"));
+    setWindowTitle(tr("About Orvelle"));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/orvelle/icon.png")).pixmap(32, 32));
-    auto* version = new QLabel(QStringLiteral("Orvelle Version 1.0"), this);
-    auto* line = new QLabel(QStringLiteral("A chess clock that photographs the board"), this);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* version = new QLabel(tr("Orvelle Version 1.0"), this);
+    auto* line = new QLabel(tr("A chess clock that photographs the board"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(ORVELLE_ID(IDOK));
     ok->setDefault(true);
     auto* forum = new QPushButton(kForumUrl, this);

@@ -14,13 +14,12 @@
 CMakingDlg::CMakingDlg(QWidget* parent) : QDialog(parent), m_progress(new QProgressBar(this))
 {
     setObjectName(ORVELLE_ID(IDD_MAKING));
-    setWindowTitle(QStringLiteral("Creating video..."));
+    setWindowTitle(tr("Creating video..."));
     m_progress->setObjectName(ORVELLE_ID(IDC_PROGRESS));
     m_progress->setTextVisible(false);
-    auto* text =
-        new QLabel(QStringLiteral("If you decide to upload this video to YouTube, why not share it with folk "
-                                  "at the Kadrith Software Google Group!"),
-                   this);
+    auto* text = new QLabel(tr("If you decide to upload this video to YouTube, why not share it with folk "
+                               "at the Kadrith Software Google Group!"),
+                            this);
     text->setWordWrap(true);
     auto* forum = new QPushButton(kForumUrl, this);
     forum->setObjectName(ORVELLE_ID(IDC_FORUM_LINK));
@@ -91,7 +90,7 @@ void CMakingDlg::OnAssembled()
         return;
     switch (StopAssembly()) {
     case VideoAssembler::FinishResult::Replaced:
-        ShowMessage(this, QStringLiteral("Video (output.avi) created"));
+        ShowMessage(this, tr("Video (output.avi) created"));
         break;
     case VideoAssembler::FinishResult::Failed:
         ShowMessage(this, VideoOpenError(*m_pWriter, VideoAssembler::OpenResult::WriterFailed, m_strDir));

@@ -1,5 +1,6 @@
 #include "COrvelleApp.h"
 
+#include "Accessibility.h"
 #include "COrvelleDlg.h"
 #include "Texts.h"
 
@@ -8,11 +9,18 @@
 COrvelleApp::COrvelleApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     SetIdentity();
+    LoadTranslations();
     // Lets a Wayland desktop match the window to its launcher and icon.
     setDesktopFileName(QStringLiteral("example.kadrith.Orvelle"));
     setWindowIcon(QIcon(QStringLiteral(":/orvelle/icon.png")));
     // OpenCV's own warnings (a camera that is not there, a backend it tried) are no news to the user.
     cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_ERROR);
+    // ORVELLE_PALETTE=dark: a dark theme where the desktop's own does not reach Qt (and a way to see
+    // that every text stays legible on one).
+    if (qEnvironmentVariable("ORVELLE_PALETTE") == QLatin1String("dark")) {
+        setStyle(QStringLiteral("Fusion"));
+        setPalette(DarkPalette());
+    }
 }
 
 void COrvelleApp::SetIdentity()

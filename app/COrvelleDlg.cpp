@@ -1,5 +1,6 @@
 #include "COrvelleDlg.h"
 
+#include "Accessibility.h"
 #include "CAboutDlg.h"
 #include "CMakingDlg.h"
 #include "CSettingsDlg.h"
@@ -20,6 +21,7 @@
 #include "TimeControl.h"
 #include "TimeControlDialog.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -32,6 +34,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -68,19 +71,18 @@ void COrvelleDlg::CreateControls()
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
 
-    m_instructions =
-        new QLabel(QStringLiteral("Press shift keys to toggle timer. Black to initiate timer."), this);
+    m_instructions = new QLabel(tr("Press shift keys to toggle timer. Black to initiate timer."), this);
     m_instructions->setWordWrap(true);
     m_instructions->setMinimumWidth(150);
 
-    m_reset = new QPushButton(QStringLiteral("Reset"), this);
+    m_reset = new QPushButton(tr("Reset"), this);
     m_reset->setObjectName(ORVELLE_ID(IDC_RESET));
     m_reset->setMinimumSize(64, 40);
     m_reset->setAutoDefault(false);
 
-    m_takePictures = new QCheckBox(QStringLiteral("Take pictures"), this);
+    m_takePictures = new QCheckBox(tr("Take pictures"), this);
     m_takePictures->setObjectName(ORVELLE_ID(IDC_TAKE_PICTURES));
-    m_makeVideo = new QPushButton(QStringLiteral("Make Video"), this);
+    m_makeVideo = new QPushButton(tr("Make Video"), this);
     m_makeVideo->setObjectName(ORVELLE_ID(IDC_MAKE_VIDEO));
     m_makeVideo->setAutoDefault(false);
 
@@ -93,21 +95,20 @@ void COrvelleDlg::CreateControls()
         edit->setAlignment(Qt::AlignCenter);
         edit->setFocusPolicy(Qt::NoFocus);
         edit->setFont(m_font);
+        QuietTextChanges(edit);
         // The size comes from the design font, never from the grown one, or growing would feed itself.
         const QFontMetrics metrics(m_font);
         edit->setMinimumSize(metrics.horizontalAdvance(QStringLiteral("00:00")) + 12, metrics.height() + 8);
         edit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
         return edit;
     };
-    m_leftTime = makeClock(ORVELLE_ID(IDC_LEFT_TIME), QStringLiteral("Left clock"));
-    m_rightTime = makeClock(ORVELLE_ID(IDC_RIGHT_TIME), QStringLiteral("Right clock"));
+    m_leftTime = makeClock(ORVELLE_ID(IDC_LEFT_TIME), tr("Left clock"));
+    m_rightTime = makeClock(ORVELLE_ID(IDC_RIGHT_TIME), tr("Right clock"));
 
-    m_leftMinSpin = new SpinArrows(ORVELLE_ID(IDC_LEFT_MIN_SPIN), QStringLiteral("Left clock minutes"), this);
-    m_leftSecSpin = new SpinArrows(ORVELLE_ID(IDC_LEFT_SEC_SPIN), QStringLiteral("Left clock seconds"), this);
-    m_rightMinSpin =
-        new SpinArrows(ORVELLE_ID(IDC_RIGHT_MIN_SPIN), QStringLiteral("Right clock minutes"), this);
-    m_rightSecSpin =
-        new SpinArrows(ORVELLE_ID(IDC_RIGHT_SEC_SPIN), QStringLiteral("Right clock seconds"), this);
+    m_leftMinSpin = new SpinArrows(ORVELLE_ID(IDC_LEFT_MIN_SPIN), tr("Left clock minutes"), this);
+    m_leftSecSpin = new SpinArrows(ORVELLE_ID(IDC_LEFT_SEC_SPIN), tr("Left clock seconds"), this);
+    m_rightMinSpin = new SpinArrows(ORVELLE_ID(IDC_RIGHT_MIN_SPIN), tr("Right clock minutes"), this);
+    m_rightSecSpin = new SpinArrows(ORVELLE_ID(IDC_RIGHT_SEC_SPIN), tr("Right clock seconds"), this);
 
     m_website = new QPushButton(kWebsiteCaption, this);
     m_website->setObjectName(ORVELLE_ID(IDC_WEBSITE));
@@ -131,11 +132,14 @@ void COrvelleDlg::CreateControls()
         font.setPointSize(16);
         font.setBold(true);
         label->setFont(font);
-        label->setStyleSheet(QStringLiteral("color: #c00000"));
+        label->setStyleSheet(QStringLiteral("color: ") + WarningColour(HasDarkGround(this)));
         return label;
     };
     m_leftInfo = makeInfo(QStringLiteral("leftInfo"));
     m_rightInfo = makeInfo(QStringLiteral("rightInfo"));
+    // The notices are heard by their texts; their descriptions say what they are about.
+    m_leftInfo->setAccessibleDescription(tr("Left clock"));
+    m_rightInfo->setAccessibleDescription(tr("Right clock"));
     auto clockColumn = [](QLineEdit* clock, QLabel* info, SpinArrows* minutes, SpinArrows* seconds) {
         auto* spins = new QHBoxLayout;
         spins->addStretch(1);
@@ -156,6 +160,7 @@ void COrvelleDlg::CreateControls()
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("status"));
+    m_status->setAccessibleDescription(tr("The game"));
     m_status->setAlignment(Qt::AlignCenter);
     QFont statusFont = m_status->font();
     statusFont.setPointSize(18);
@@ -163,6 +168,7 @@ void COrvelleDlg::CreateControls()
     m_status->setFont(statusFont);
     m_controlText = new QLabel(this);
     m_controlText->setObjectName(QStringLiteral("timeControl"));
+    m_controlText->setAccessibleDescription(tr("Time control"));
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_controlText, 1);
@@ -172,8 +178,9 @@ void COrvelleDlg::CreateControls()
     // Pictures that could not be saved are reported here, without stopping the game.
     m_notice = new QLabel(this);
     m_notice->setObjectName(QStringLiteral("pictureNotice"));
+    m_notice->setAccessibleDescription(tr("Notice"));
     m_notice->setWordWrap(true);
-    m_notice->setStyleSheet(QStringLiteral("color: #b00020"));
+    m_notice->setStyleSheet(QStringLiteral("color: ") + WarningColour(HasDarkGround(this)));
     m_notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_notice->hide();
 
@@ -195,16 +202,23 @@ void COrvelleDlg::CreateControls()
     CreateTimeControlMenu();
     auto* separator = new QAction(this);
     separator->setSeparator(true);
-    auto* about = new QAction(kAboutMenuText, this);
+    auto* about = new QAction(tr("&About Orvelle..."), this);
     about->setObjectName(ORVELLE_ID(IDM_ABOUTBOX));
     about->setShortcut(QKeySequence::HelpContents);
-    auto* settings = new QAction(QStringLiteral("&Settings..."), this);
+    auto* settings = new QAction(tr("&Settings..."), this);
     settings->setObjectName(ORVELLE_ID(IDM_SETTINGS));
     settings->setShortcut(QKeySequence::Preferences);
     addAction(settings);
     addAction(separator);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The Menu key opens the menu by itself; Shift+F10 is the other convention (its Shift is a clock press).
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        const QWidget* at = focusWidget() ? focusWidget() : this;
+        const QPoint global = at->mapToGlobal(at->rect().center());
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, mapFromGlobal(global), global);
+        QCoreApplication::sendEvent(this, &event);
+    });
 
     connect(about, &QAction::triggered, this, &COrvelleDlg::OpenAboutBox);
     connect(settings, &QAction::triggered, this, &COrvelleDlg::OnSettings);
@@ -237,22 +251,22 @@ void COrvelleDlg::CreateTimeControlMenu()
         {"25+10", "1500+10"},
         {"30+0", "1800"},
         {"90+30", "5400+30"},
-        {"FIDE classical: 40 moves / 90 min, then 30 min, + 30 s", "40/5400+30:1800+30"},
-        {"Times set with the arrows", ""},
+        {QT_TR_NOOP("FIDE classical: 40 moves / 90 min, then 30 min, + 30 s"), "40/5400+30:1800+30"},
+        {QT_TR_NOOP("Times set with the arrows"), ""},
     };
-    m_controlMenu = new QMenu(QStringLiteral("Time control"), this);
+    m_controlMenu = new QMenu(tr("Time control"), this);
     m_controlMenu->setObjectName(QStringLiteral("timeControlMenu"));
     auto* group = new QActionGroup(m_controlMenu);
     for (const Preset& p : kPresets) {
         const QString text = QString::fromLatin1(p.text);
-        QAction* action = m_controlMenu->addAction(QString::fromLatin1(p.label));
+        QAction* action = m_controlMenu->addAction(tr(p.label));
         action->setData(text);
         action->setCheckable(true);
         group->addAction(action);
         connect(action, &QAction::triggered, this, [this, text] { ChooseTimeControl(text); });
     }
     m_controlMenu->addSeparator();
-    QAction* other = m_controlMenu->addAction(QStringLiteral("Other..."));
+    QAction* other = m_controlMenu->addAction(tr("Other..."));
     connect(other, &QAction::triggered, this, &COrvelleDlg::OtherTimeControl);
     // A choice is for the next game: the menu offers nothing while one runs.
     connect(m_controlMenu, &QMenu::aboutToShow, this, [this] {
@@ -278,7 +292,7 @@ void COrvelleDlg::OnInitDialog(DialogSeams& seams)
 
     // ClockState starts armed, left side first, all times 60 s, counters 0.
     if (!m_store->LoadSettings(m_settings))
-        ShowMessage(this, QStringLiteral("Error! Cannot find settings."));
+        ShowMessage(this, tr("Error! Cannot find settings."));
     m_clock->m_fLeftPreset = m_settings.m_fLeftPreset;
     m_clock->m_fRightPreset = m_settings.m_fRightPreset;
     m_clock->m_fLeftTime = m_clock->m_fLeftPreset.load();
@@ -290,7 +304,8 @@ void COrvelleDlg::OnInitDialog(DialogSeams& seams)
 
     // The splash comes with the first showing of the window, centred over it.
     m_keys = seams.keys ? seams.keys : MakeShiftKeys();
-    auto engine = std::make_shared<ClockEngine>(
+    m_gameDir = m_cameraDir = m_settings.m_strDir;
+    auto engine = m_engine = std::make_shared<ClockEngine>(
         m_clock, m_keys, seams.ticker ? seams.ticker : std::make_shared<SteadyTicker>(), m_bridge,
         seams.camera ? seams.camera : MakeCamera());
     auto ended = std::make_shared<std::promise<void>>();
@@ -312,12 +327,14 @@ std::shared_ptr<EngineCamera> COrvelleDlg::MakeCamera()
     config.height = size.height;
     config.folderUtf8 = m_settings.m_strDir.toStdString();
     config.keepRecord = true;
+    m_cameraDir = m_settings.m_strDir;
     std::weak_ptr<DialogBridge> bridge = m_bridge;
-    m_writer = std::make_shared<PictureWriter>(
-        [bridge](const std::filesystem::path& path, const std::string& error) {
-            if (auto b = bridge.lock())
-                b->ReportPicture(path, error);
-        });
+    if (!m_writer) // one writer for the run: a new camera hands its pictures to the same queue
+        m_writer = std::make_shared<PictureWriter>(
+            [bridge](const std::filesystem::path& path, const std::string& error) {
+                if (auto b = bridge.lock())
+                    b->ReportPicture(path, error);
+            });
     return std::make_shared<Camera>(config, m_bridge, m_writer);
 }
 
@@ -336,9 +353,9 @@ void COrvelleDlg::WaitForPictures()
 
 void COrvelleDlg::ShowPictureNotice(const QString& file, const QString& reason)
 {
-    const QString what = file.endsWith(QLatin1String(".tsv")) ? QStringLiteral("the game's record")
-                                                              : QStringLiteral("the picture");
-    m_notice->setText(QStringLiteral("Could not save %1 %2: %3").arg(what, file, reason));
+    m_notice->setText((file.endsWith(QLatin1String(".tsv")) ? tr("Could not save the game's record %1: %2")
+                                                            : tr("Could not save the picture %1: %2"))
+                          .arg(file, reason));
     m_notice->show();
 }
 
@@ -369,29 +386,28 @@ void COrvelleDlg::ChooseTimeControl(const QString& text)
 {
     if (!m_clock->m_bArmed)
         return;
-    int type = m_settings.m_nDelayType;
-    int delta = m_settings.m_nDelayDelta;
-    if (text.isEmpty()) {
-        type = 0; // the arrows' times, as the first version had them
+    const std::optional<DelayChoice> delay =
+        ChooseDelay(text.toStdString(), m_settings.m_nDelayType, m_settings.m_nDelayDelta);
+    if (!delay)
+        return;
+    const QString refusal = m_store->WriteSettings({{kTimeControlName, text},
+                                                    {"DELAY_TYPE", QString::number(delay->type)},
+                                                    {"DELAY_DELTA", QString::number(delay->delta)}});
+    if (!refusal.isEmpty())
+        ShowMessage(this, refusal); // the choice holds for this run all the same
+    UseTimeControl(text, *delay);
+}
+
+void COrvelleDlg::UseTimeControl(const QString& text, DelayChoice delay)
+{
+    if (text.isEmpty()) { // the arrows' times, as the first version had them
         m_clock->m_fLeftPreset = m_settings.m_fLeftPreset;
         m_clock->m_fRightPreset = m_settings.m_fRightPreset;
-    } else if (const auto stages = ParseTimeControl(text.toStdString())) {
-        // A stage's +N is an increment unless the settings chose a delay for it.
-        const int bonus = static_cast<int>(stages->front().bonus);
-        if (type != 2 && type != 3)
-            type = bonus > 0 ? 1 : 0;
-        if (bonus > 0)
-            delta = bonus;
-    } else {
-        return;
     }
     m_settings.m_strTimeControl = text;
-    m_settings.m_nDelayType = type;
-    m_settings.m_nDelayDelta = delta;
+    m_settings.m_nDelayType = delay.type;
+    m_settings.m_nDelayDelta = delay.delta;
     SetTimeControl(text);
-    m_store->WriteSettings({{kTimeControlName, text},
-                            {"DELAY_TYPE", QString::number(type)},
-                            {"DELAY_DELTA", QString::number(delta)}});
     UpdateTimeDisplay();
 }
 
@@ -426,6 +442,13 @@ bool COrvelleDlg::eventFilter(QObject* watched, QEvent* event)
         if (key->key() == Qt::Key_Space || key->key() == Qt::Key_F11) {
             if (type == QEvent::KeyPress && !key->isAutoRepeat())
                 key->key() == Qt::Key_Space ? OnPause() : ToggleFullScreen();
+            return true;
+        }
+        // Space being the clock's, Enter presses the focused button or box.
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            if (type == QEvent::KeyPress && !key->isAutoRepeat())
+                button->click();
             return true;
         }
     }
@@ -535,22 +558,37 @@ void COrvelleDlg::UpdateTimeDisplay()
 
         const bool active = running && !paused && side.runs;
         const bool low = running && IsLowTime(side.time, side.preset);
+        // What assistive technology hears: the clock's time at a press, a pause, a reset, a flag or a
+        // change of the set times, and once a minute while it runs, never every second.
+        const QString heard = active ? QString::number(std::floor(side.time / 60)) : text;
+        if (heard != m_heard[side.index]) {
+            m_heard[side.index] = heard;
+            Rename(side.edit, (side.index ? tr("Right clock, %1") : tr("Left clock, %1")).arg(text));
+        }
+
         QString style;
+        // The running clock's ground is light in any theme, so its digits are dark on it.
+        const bool darkGround = !active && HasDarkGround(side.edit);
         if (active) // seen from across the room: a broad frame and a warm ground
             style += QStringLiteral("background: #fff0a0; border: 8px solid #e09000; border-radius: 10px;");
         if (running && side.flagged)
-            style += QStringLiteral("color: #d00000;");
+            style += QStringLiteral("color: %1;").arg(WarningColour(darkGround));
         else if (low)
-            style += QStringLiteral("color: #d04000;");
+            style += QStringLiteral("color: %1;").arg(LowTimeColour(darkGround));
+        else if (active)
+            style += QStringLiteral("color: black;");
         if (side.edit->styleSheet() != style)
             side.edit->setStyleSheet(style);
 
         QString info;
         if (running && side.flagged)
-            info = firstFlag == side.index + 1 ? QStringLiteral("\u2691 Out of time first")
-                                               : QStringLiteral("\u2691 Out of time");
+            info = firstFlag == side.index + 1 ? tr("\u2691 Out of time first") : tr("\u2691 Out of time");
         else if (active && c.m_fDelayLeft > 0.0)
-            info = QStringLiteral("Delay %1 s").arg(c.m_fDelayLeft.load(), 0, 'f', 1);
+            info = tr("Delay %1 s").arg(c.m_fDelayLeft.load(), 0, 'f', 1);
+        // A delay counting down in tenths is heard once, by a name of its own; a flag by its text.
+        const QString infoName = info.isEmpty() || side.flagged ? QString() : tr("Delay");
+        if (side.info->accessibleName() != infoName)
+            Rename(side.info, infoName);
         if (side.info->text() != info)
             side.info->setText(info);
 
@@ -563,13 +601,13 @@ void COrvelleDlg::UpdateTimeDisplay()
 
     QString status;
     if (paused) {
-        status = QStringLiteral("Paused");
+        status = tr("Paused");
     } else if (running) {
-        status = QStringLiteral("Move %1").arg(c.m_nPlies / 2 + 1);
+        status = tr("Move %1").arg(c.m_nPlies / 2 + 1);
         const int movesLeft =
             StageAt(c.m_control, c.m_bLeftRunning ? c.m_nLeftMoves : c.m_nRightMoves).movesLeft;
         if (movesLeft > 0)
-            status += QStringLiteral(" \u2013 %1 to the time control").arg(movesLeft);
+            status += tr(" \u2013 %1 to the time control").arg(movesLeft);
     }
     if (m_status->text() != status)
         m_status->setText(status);
@@ -578,13 +616,30 @@ void COrvelleDlg::UpdateTimeDisplay()
 
 void COrvelleDlg::OnSettings()
 {
-    CSettingsDlg dialog(*m_store, m_settings, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    // The times are the presets at once, and the clocks' times too while they wait; the camera, its size and
-    // the folder stay as the camera was made with them until the next start.
-    m_settings.m_fLeftPreset = dialog.Chosen().m_fLeftPreset;
-    m_settings.m_fRightPreset = dialog.Chosen().m_fRightPreset;
+    CSettingsDlg dialog(*m_store, m_settings, m_clock->m_bArmed, this);
+    if (dialog.exec() == QDialog::Accepted)
+        ApplySettings(dialog.Chosen());
+}
+
+void COrvelleDlg::ApplySettings(const Settings& chosen)
+{
+    // A new camera, size or folder from the next game: the engine takes the camera made with them while
+    // the clocks wait, and the game that runs meanwhile keeps its pictures where they were going.
+    if (chosen.m_nCamera != m_settings.m_nCamera || chosen.m_strCamUrl != m_settings.m_strCamUrl ||
+        chosen.m_nResolution != m_settings.m_nResolution || chosen.m_strDir != m_settings.m_strDir) {
+        m_settings.m_nCamera = chosen.m_nCamera;
+        m_settings.m_strCamUrl = chosen.m_strCamUrl;
+        m_settings.m_nResolution = chosen.m_nResolution;
+        m_settings.m_strDir = chosen.m_strDir;
+        m_engine->ReplaceCamera(MakeCamera());
+    }
+    m_settings.m_bSound = chosen.m_bSound;
+    if (chosen.m_strTimeControl != m_settings.m_strTimeControl ||
+        chosen.m_nDelayType != m_settings.m_nDelayType || chosen.m_nDelayDelta != m_settings.m_nDelayDelta)
+        m_pendingControl = {chosen.m_strTimeControl, {chosen.m_nDelayType, chosen.m_nDelayDelta}};
+    // The times are the presets at once, and the clocks' times too while they wait.
+    m_settings.m_fLeftPreset = chosen.m_fLeftPreset;
+    m_settings.m_fRightPreset = chosen.m_fRightPreset;
     {
         std::lock_guard lock(m_clock->m_stepMutex);
         m_clock->m_fLeftPreset = m_settings.m_fLeftPreset;
@@ -594,13 +649,24 @@ void COrvelleDlg::OnSettings()
             m_clock->m_fRightTime = m_settings.m_fRightPreset;
         }
     }
+    UsePendingControl();
     UpdateTimeDisplay();
+}
+
+void COrvelleDlg::UsePendingControl()
+{
+    // A time control chosen during a game is for the next one.
+    if (m_pendingControl && m_clock->m_bArmed)
+        UseTimeControl(m_pendingControl->first, m_pendingControl->second);
+    if (m_clock->m_bArmed)
+        m_pendingControl.reset();
 }
 
 void COrvelleDlg::OnBnClickedReset()
 {
     ResetClocks(*m_clock);
     m_warned[0] = m_warned[1] = m_flagSounded[0] = m_flagSounded[1] = false;
+    UsePendingControl();
     UpdateTimeDisplay();
     if (m_takePictures->isChecked())
         m_makeVideo->setEnabled(true);
@@ -609,6 +675,7 @@ void COrvelleDlg::OnBnClickedReset()
 
 void COrvelleDlg::DisableForGame()
 {
+    m_gameDir = m_cameraDir; // where this game's pictures go, whatever the settings say next
     m_takePictures->setEnabled(false);
     // A Reset handled before this call arrived has already ended the game; its enabling stands.
     if (m_clock->m_bArmed)
@@ -621,7 +688,7 @@ void COrvelleDlg::DisableForGame()
 void COrvelleDlg::ShowNoCameraMessage()
 {
     const QPointer<COrvelleDlg> self(this);
-    ShowMessage(this, QStringLiteral("Could not find camera! Please plug a camera in and try again."));
+    ShowMessage(this, tr("Could not find camera! Please plug a camera in and try again."));
     if (self) // the window may have gone while the message was up
         m_takePictures->setChecked(false);
 }
@@ -655,12 +722,12 @@ void COrvelleDlg::OnBnClickedMakeVideo()
     if (!m_takePictures->isChecked())
         return;
     if (!m_clock->m_bArmed) {
-        ShowMessage(this, QStringLiteral("Click reset first, then Make Video"));
+        ShowMessage(this, tr("Click reset first, then Make Video"));
         return;
     }
     WaitForPictures(); // the last pictures of the game may still be on their way to the disk
     CMakingDlg making(this);
-    making.m_strDir = m_settings.m_strDir;
+    making.m_strDir = m_gameDir;
     making.m_dFps = 2.0;
     making.m_bVideoClocks = m_settings.m_bVideoClocks;
     making.m_nGame = m_clock->m_nGame;

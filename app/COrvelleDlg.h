@@ -1,15 +1,18 @@
 #pragma once
 
 #include "Settings.h"
+#include "TimeControl.h"
 
 #include <QDialog>
 #include <array>
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
 #include <thread>
 
 class COrvelleDlg;
+class ClockEngine;
 class DialogBridge;
 class EngineCamera;
 class PictureWriter;
@@ -61,8 +64,11 @@ public:
     void ChooseTimeControl(const QString& text);
     /// "Other...": asks for a time control and chooses it.
     void OtherTimeControl();
-    /// Runs the settings dialog; what it changed is written, and the clock times apply while the clocks wait.
+    /// Runs the settings dialog; what it changed is written, and applied (ApplySettings).
     void OnSettings();
+    /// What the settings dialog chose: the sound at once, the clock times and the time control while the
+    /// clocks wait (now, or at the next Reset), a new camera, picture size or folder from the next game.
+    void ApplySettings(const Settings& chosen);
 
     /// Called through the engine: a game has started.
     void DisableForGame();
@@ -94,6 +100,8 @@ private:
     void CreateTimeControlMenu();
     void SetTimeControl(const QString& text);
     void EnableSpinners(bool enabled);
+    void UseTimeControl(const QString& text, DelayChoice delay);
+    void UsePendingControl();
     std::shared_ptr<EngineCamera> MakeCamera();
 
     std::shared_ptr<ClockState> m_clock;
@@ -102,8 +110,13 @@ private:
     std::shared_ptr<DialogBridge> m_bridge;
     std::shared_ptr<ShiftKeys> m_keys;
     std::shared_ptr<PictureWriter> m_writer;
+    std::shared_ptr<ClockEngine> m_engine;
+    QString m_cameraDir; // the folder of the camera last handed to the engine
+    QString m_gameDir;   // the folder of the last game's pictures, for its video
+    std::optional<std::pair<QString, DelayChoice>> m_pendingControl; // chosen during a game, for the next
     ScreenAwake* m_awake = nullptr;
     std::array<long long, 10> m_shown{}; // what the display shows, to skip updates that change nothing
+    QString m_heard[2];                  // what assistive technology last heard of each clock
     bool m_tenths = false;             // tenths in the last 10 s: with a time control of more than the arrows
     bool m_warned[2] = {false, false}; // the 10-seconds sound has been given (left, right)
     bool m_flagSounded[2] = {false, false};

@@ -1,10 +1,14 @@
 #include "CSettingsDlg.h"
 
+#include "Accessibility.h"
 #include "CameraList.h"
 #include "Identifiers.h"
 #include "PreviewWindow.h"
 #include "Texts.h"
+#include "TimeControl.h"
+#include "TimeControlEdit.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -33,29 +37,27 @@ int Seconds(const QTimeEdit* edit)
 }
 } // namespace
 
-CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, QWidget* parent)
+CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, bool clocksWait, QWidget* parent)
     : QDialog(parent), m_store(store), m_chosen(current)
 {
     setObjectName(ORVELLE_ID(IDD_SETTINGS));
-    setWindowTitle(QStringLiteral("Orvelle Settings"));
+    setWindowTitle(tr("Orvelle Settings"));
 
     m_camera = new QComboBox(this);
     m_camera->setObjectName(ORVELLE_ID(IDC_SETTINGS_CAMERA));
     for (const CameraDevice& camera : ListCameras())
-        m_camera->addItem(
-            QStringLiteral("%1 (camera %2)").arg(QString::fromStdString(camera.name)).arg(camera.index),
-            camera.index);
+        m_camera->addItem(tr("%1 (camera %2)").arg(QString::fromStdString(camera.name)).arg(camera.index),
+                          camera.index);
     // The camera of the settings stays choosable when it is not plugged in now.
     if (m_camera->findData(current.m_nCamera) < 0)
-        m_camera->addItem(QStringLiteral("Camera %1 (not found now)").arg(current.m_nCamera),
-                          current.m_nCamera);
+        m_camera->addItem(tr("Camera %1 (not found now)").arg(current.m_nCamera), current.m_nCamera);
     m_camera->setCurrentIndex(m_camera->findData(current.m_nCamera));
 
     m_source = new QLineEdit(current.m_strCamUrl, this);
     m_source->setObjectName(ORVELLE_ID(IDC_SETTINGS_SOURCE));
-    m_source->setPlaceholderText(QStringLiteral("rtsp://..., a video file, or a pipeline ending in appsink"));
+    m_source->setPlaceholderText(tr("rtsp://..., a video file, or a pipeline ending in appsink"));
     m_source->setClearButtonEnabled(true);
-    auto* test = new QPushButton(QStringLiteral("Test"), this);
+    auto* test = new QPushButton(tr("Test"), this);
     test->setObjectName(ORVELLE_ID(IDC_SETTINGS_TEST));
     test->setAutoDefault(false);
     m_testPicture = new QLabel(this);
@@ -69,17 +71,25 @@ CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, QWidge
 
     m_dir = new QLineEdit(current.m_strDir, this);
     m_dir->setObjectName(ORVELLE_ID(IDC_SETTINGS_DIR));
-    auto* choose = new QPushButton(QStringLiteral("Choose..."), this);
+    auto* choose = new QPushButton(tr("Choose..."), this);
     choose->setObjectName(ORVELLE_ID(IDC_SETTINGS_CHOOSE_DIR));
     choose->setAutoDefault(false);
 
     m_leftTime = ClockTime(ORVELLE_ID(IDC_SETTINGS_LEFT_TIME), current.m_fLeftPreset, this);
     m_rightTime = ClockTime(ORVELLE_ID(IDC_SETTINGS_RIGHT_TIME), current.m_fRightPreset, this);
 
+    m_timeControl = new TimeControlEdit(current.m_strTimeControl, current.m_nDelayType, true, this);
+    m_timeControl->setObjectName(ORVELLE_ID(IDC_SETTINGS_TIME_CONTROL));
+    // As in the menu: a time control is chosen for a game before it starts.
+    m_timeControl->setEnabled(clocksWait);
+    m_sound = new QCheckBox(tr("A &bell at 10 s left and when a clock runs out"), this);
+    m_sound->setObjectName(ORVELLE_ID(IDC_SETTINGS_SOUND));
+    m_sound->setChecked(current.m_bSound);
+
     m_error = new QLabel(this);
     m_error->setObjectName(QStringLiteral("settingsError"));
     m_error->setWordWrap(true);
-    m_error->setStyleSheet(QStringLiteral("color: #b00020"));
+    m_error->setStyleSheet(QStringLiteral("color: ") + WarningColour(HasDarkGround(this)));
     m_error->hide();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -96,21 +106,28 @@ CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, QWidge
         return l;
     };
     auto* form = new QFormLayout(this);
-    form->addRow(label(QStringLiteral("&Camera:"), m_camera), m_camera);
-    form->addRow(label(QStringLiteral("or &source:"), m_source), sourceRow);
+    form->addRow(label(tr("&Camera:"), m_camera), m_camera);
+    form->addRow(label(tr("or &source:"), m_source), sourceRow);
     form->addRow(QString(), m_testPicture);
-    form->addRow(label(QStringLiteral("Picture si&ze:"), m_size), m_size);
-    form->addRow(label(QStringLiteral("Picture &folder:"), m_dir), dirRow);
-    form->addRow(label(QStringLiteral("&Left clock:"), m_leftTime), m_leftTime);
-    form->addRow(label(QStringLiteral("&Right clock:"), m_rightTime), m_rightTime);
-    form->addRow(new QLabel(QStringLiteral("The clock times apply while the clocks wait (now, or after the "
-                                           "next Reset); a new camera, size or folder from the next start."),
-                            this));
+    form->addRow(label(tr("Picture si&ze:"), m_size), m_size);
+    form->addRow(label(tr("Picture &folder:"), m_dir), dirRow);
+    form->addRow(label(tr("&Left clock:"), m_leftTime), m_leftTime);
+    form->addRow(label(tr("&Right clock:"), m_rightTime), m_rightTime);
+    form->addRow(label(tr("&Time control:"), m_timeControl->Field()), m_timeControl);
+    form->addRow(tr("Sound:"), m_sound);
+    auto* when = new QLabel(tr("The sound applies at once; the clock times and the time control while the "
+                               "clocks wait (now, or after the next Reset); a new camera, picture size or "
+                               "folder from the next game."),
+                            this);
+    when->setWordWrap(true);
+    form->addRow(when);
     form->addRow(m_error);
     form->addRow(buttons);
 
     connect(test, &QPushButton::clicked, this, &CSettingsDlg::OnTest);
     connect(choose, &QPushButton::clicked, this, &CSettingsDlg::OnChooseFolder);
+    connect(m_timeControl, &TimeControlEdit::validityChanged, buttons->button(QDialogButtonBox::Ok),
+            &QPushButton::setEnabled);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CSettingsDlg::reject);
 }
@@ -124,6 +141,16 @@ Settings CSettingsDlg::FromControls() const
     s.m_strDir = NormaliseDir(m_dir->text().trimmed());
     s.m_fLeftPreset = Seconds(m_leftTime);
     s.m_fRightPreset = Seconds(m_rightTime);
+    s.m_bSound = m_sound->isChecked();
+    // The time control as the menu would choose it, with the delay that goes with it.
+    if (const QString text = m_timeControl->Text(); text != m_chosen.m_strTimeControl) {
+        if (const std::optional<DelayChoice> delay =
+                ChooseDelay(text.toStdString(), m_chosen.m_nDelayType, m_chosen.m_nDelayDelta)) {
+            s.m_strTimeControl = text;
+            s.m_nDelayType = delay->type;
+            s.m_nDelayDelta = delay->delta;
+        }
+    }
     return s;
 }
 
@@ -131,15 +158,14 @@ QString CSettingsDlg::Refusal(const Settings& chosen) const
 {
     if (!chosen.m_strDir.isEmpty() && chosen.m_strDir != m_chosen.m_strDir) {
         if (!QDir().mkpath(chosen.m_strDir))
-            return QStringLiteral("The folder %1 cannot be created.").arg(chosen.m_strDir);
+            return tr("The folder %1 cannot be created.").arg(chosen.m_strDir);
         QTemporaryFile probe(chosen.m_strDir + QStringLiteral("orvelle-XXXXXX"));
         if (!probe.open())
-            return QStringLiteral("The folder %1 cannot be written: %2")
-                .arg(chosen.m_strDir, probe.errorString());
+            return tr("The folder %1 cannot be written: %2").arg(chosen.m_strDir, probe.errorString());
     }
     if (!chosen.m_strCamUrl.isEmpty() && chosen.m_strCamUrl != m_chosen.m_strCamUrl &&
         GrabOneFrame(0, chosen.m_strCamUrl.toStdString()).empty())
-        return QStringLiteral("The source %1 gives no picture.").arg(chosen.m_strCamUrl);
+        return tr("The source %1 gives no picture.").arg(chosen.m_strCamUrl);
     return {};
 }
 
@@ -160,6 +186,13 @@ QString CSettingsDlg::WriteChanged(const Settings& chosen)
         changes.emplace_back("LTIME", QString::number(static_cast<int>(chosen.m_fLeftPreset)));
     if (chosen.m_fRightPreset != m_chosen.m_fRightPreset)
         changes.emplace_back("RTIME", QString::number(static_cast<int>(chosen.m_fRightPreset)));
+    if (chosen.m_strTimeControl != m_chosen.m_strTimeControl) {
+        changes.emplace_back(kTimeControlName, chosen.m_strTimeControl);
+        changes.emplace_back("DELAY_TYPE", QString::number(chosen.m_nDelayType));
+        changes.emplace_back("DELAY_DELTA", QString::number(chosen.m_nDelayDelta));
+    }
+    if (chosen.m_bSound != m_chosen.m_bSound)
+        changes.emplace_back(kSoundName, chosen.m_bSound ? QStringLiteral("1") : QString());
     return m_store.WriteSettings(changes);
 }
 
@@ -184,8 +217,8 @@ void CSettingsDlg::OnTest()
     if (picture.isNull()) {
         m_testPicture->hide();
         ShowError(chosen.m_strCamUrl.isEmpty()
-                      ? QStringLiteral("Camera %1 gives no picture.").arg(chosen.m_nCamera)
-                      : QStringLiteral("The source %1 gives no picture.").arg(chosen.m_strCamUrl));
+                      ? tr("Camera %1 gives no picture.").arg(chosen.m_nCamera)
+                      : tr("The source %1 gives no picture.").arg(chosen.m_strCamUrl));
         return;
     }
     m_error->hide();
@@ -196,8 +229,7 @@ void CSettingsDlg::OnTest()
 
 void CSettingsDlg::OnChooseFolder()
 {
-    const QString dir =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("Picture folder"), m_dir->text());
+    const QString dir = QFileDialog::getExistingDirectory(this, tr("Picture folder"), m_dir->text());
     if (!dir.isEmpty())
         m_dir->setText(NormaliseDir(dir));
 }

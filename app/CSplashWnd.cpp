@@ -27,7 +27,7 @@ CSplashWnd::CSplashWnd(QWidget* parent, QPixmap bitmap)
 {
     s_current = this;
     setObjectName(ORVELLE_ID(IDB_SPLASH));
-    setWindowTitle(QStringLiteral("Orvelle splash")); // never shown (no frame); names it in window lists
+    setWindowTitle(tr("Orvelle splash")); // never shown (no frame); names it in window lists
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setCursor(Qt::ArrowCursor);

@@ -31,6 +31,8 @@ enum ControlId : int {
     IDC_SETTINGS_CHOOSE_DIR = 1035,
     IDC_SETTINGS_LEFT_TIME = 1036,
     IDC_SETTINGS_RIGHT_TIME = 1037,
+    IDC_SETTINGS_TIME_CONTROL = 1038,
+    IDC_SETTINGS_SOUND = 1039,
 };
 
 /// The objectName for an identifier: ORVELLE_ID(IDC_RESET) gives "IDC_RESET", and does not compile

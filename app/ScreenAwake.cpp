@@ -39,7 +39,7 @@ void ScreenAwake::Set(bool awake)
     if (!bus.isConnected())
         return;
     QDBusMessage call = ScreenSaverCall(QStringLiteral("Inhibit"));
-    call << kProductName << QStringLiteral("A chess game is running");
+    call << kProductName << tr("A chess game is running");
     m_pending = true;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {

@@ -2,12 +2,10 @@
 
 #include <QDialog>
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
+class TimeControlEdit;
 
 /// "Other...": a time control typed in the PGN TimeControl syntax, checked as it is typed. OK is
-/// enabled only for a text that parses; the line under the field says the control in words or why not.
+/// enabled only for a text that parses.
 class TimeControlDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -15,10 +13,5 @@ public:
     QString Text() const;
 
 private:
-    void Check();
-
-    int m_delayType;
-    QLineEdit* m_text;
-    QLabel* m_verdict;
-    QPushButton* m_ok;
+    TimeControlEdit* m_edit;
 };

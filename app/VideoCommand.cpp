@@ -10,6 +10,11 @@
 #include <cstring>
 
 namespace {
+/// The texts of the video without a window, translated as one context.
+struct VideoCommand {
+    Q_DECLARE_TR_FUNCTIONS(VideoCommand)
+};
+
 void PrintError(const QString& text)
 {
     std::fprintf(stderr, "%s\n", qUtf8Printable(text));
@@ -20,10 +25,10 @@ QString VideoOpenError(const VideoAssembler& assembler, VideoAssembler::OpenResu
 {
     switch (result) {
     case VideoAssembler::OpenResult::FirstPictureMissing:
-        return QStringLiteral("Error. Can't find %1 in %2!")
+        return VideoCommand::tr("Error. Can't find %1 in %2!")
             .arg(QString::fromStdString(assembler.FirstPictureName()), dir);
     case VideoAssembler::OpenResult::WriterFailed:
-        return QStringLiteral("Error. Can't write %1!")
+        return VideoCommand::tr("Error. Can't write %1!")
             .arg(QString::fromStdU16String(assembler.VideoPath().u16string()));
     case VideoAssembler::OpenResult::Ready:
         break;
@@ -35,14 +40,14 @@ void AddVideoOptions(QCommandLineParser& parser)
 {
     parser.addOption(
         {QStringLiteral("video"),
-         QStringLiteral("Make output.avi and output.srt from a game's pictures in DIR, without a window."),
-         QStringLiteral("DIR")});
-    parser.addOption(
-        {QStringLiteral("game"), QStringLiteral("With --video: the game's number."), QStringLiteral("N")});
+         VideoCommand::tr("Make output.avi and output.srt from a game's pictures in DIR, without a window."),
+         VideoCommand::tr("DIR")});
+    parser.addOption({QStringLiteral("game"), VideoCommand::tr("With --video: the game's number."),
+                      VideoCommand::tr("N")});
     parser.addOption(
         {QStringLiteral("plies"),
-         QStringLiteral("With --video: the game's plies (default: up to the last picture there is)."),
-         QStringLiteral("K")});
+         VideoCommand::tr("With --video: the game's plies (default: up to the last picture there is)."),
+         VideoCommand::tr("K")});
 }
 
 int RunVideoCommand(const QCommandLineParser& parser)
@@ -55,12 +60,12 @@ int RunVideoCommand(const QCommandLineParser& parser)
     const QString dir = NormaliseDir(parser.value(QStringLiteral("video")));
     if (dir.isEmpty() || !gameOk || game < 0 || !pliesOk ||
         (parser.isSet(QStringLiteral("plies")) && plies < 0) || !parser.positionalArguments().isEmpty()) {
-        PrintError(QStringLiteral(
+        PrintError(VideoCommand::tr(
             "Usage: orvelle --video DIR --game N [--plies K], with N and K whole numbers from 0"));
         return 2;
     }
     if (!QFileInfo(dir).isDir()) {
-        PrintError(QStringLiteral("Error. There is no folder %1").arg(dir));
+        PrintError(VideoCommand::tr("Error. There is no folder %1").arg(dir));
         return 2;
     }
     const std::string folder = dir.toStdString();
@@ -71,8 +76,8 @@ int RunVideoCommand(const QCommandLineParser& parser)
     }
     // Only VIDEO_CLOCKS is used, from --settings FILE when given, and it has its default.
     Settings settings;
-    const QString settingsFile = parser.isSet(QStringLiteral("settings")) ? parser.value(QStringLiteral("settings"))
-                                                                           : QString();
+    const QString settingsFile =
+        parser.isSet(QStringLiteral("settings")) ? parser.value(QStringLiteral("settings")) : QString();
     (settingsFile.isEmpty() ? SettingsStore() : SettingsStore(settingsFile)).LoadSettings(settings);
 
     VideoAssembler assembler(folder, game, plies, 2.0, settings.m_bVideoClocks);
@@ -84,7 +89,8 @@ int RunVideoCommand(const QCommandLineParser& parser)
     const std::atomic<bool> stop{false};
     assembler.Assemble(
         [](int progress) {
-            std::printf("\rMaking output.avi: %3d%%", progress / 10);
+            std::printf("\r%s",
+                        qUtf8Printable(VideoCommand::tr("Making output.avi: %1%").arg(progress / 10, 3)));
             std::fflush(stdout);
         },
         stop);
@@ -93,11 +99,17 @@ int RunVideoCommand(const QCommandLineParser& parser)
         PrintError(VideoOpenError(assembler, VideoAssembler::OpenResult::WriterFailed, dir));
         return 1;
     }
-    std::printf("Video (output.avi) created: %d frames of %d x %d, %.1f s, with output.srt, in %s\n",
-                assembler.Frames(), assembler.FrameSize().width, assembler.FrameSize().height,
-                assembler.Frames() / 2.0, qUtf8Printable(dir));
+    std::printf(
+        "%s\n",
+        qUtf8Printable(
+            VideoCommand::tr("Video (output.avi) created: %1 frames of %2 x %3, %4 s, with output.srt, in %5")
+                .arg(assembler.Frames())
+                .arg(assembler.FrameSize().width)
+                .arg(assembler.FrameSize().height)
+                .arg(assembler.Frames() / 2.0, 0, 'f', 1)
+                .arg(dir)));
     if (assembler.FailedPly() > 0) {
-        PrintError(QStringLiteral("Error. %1 is missing or broken: the video ends before it.")
+        PrintError(VideoCommand::tr("Error. %1 is missing or broken: the video ends before it.")
                        .arg(QString::fromStdString(FormatPictureName(game, assembler.FailedPly()))));
         return 1;
     }

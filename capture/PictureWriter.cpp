@@ -1,5 +1,7 @@
 #include "PictureWriter.h"
 
+#include "Words.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -70,7 +72,7 @@ std::string PictureWriter::WriteJpeg(const std::filesystem::path& path, const cv
     std::vector<uchar> jpeg;
     try {
         if (frame.empty() || !cv::imencode(".jpg", frame, jpeg))
-            return "the picture could not be encoded";
+            return Tr("PictureWriter", "the picture could not be encoded");
     } catch (const cv::Exception& e) {
         return e.what();
     }
@@ -87,7 +89,7 @@ std::string PictureWriter::WriteJpeg(const std::filesystem::path& path, const cv
             const int saved = errno;
             std::error_code ignored;
             std::filesystem::remove(part, ignored);
-            return saved ? std::strerror(saved) : "the file could not be written";
+            return saved ? std::strerror(saved) : Tr("PictureWriter", "the file could not be written");
         }
     }
     std::error_code error;
@@ -110,5 +112,5 @@ std::string PictureWriter::AppendText(const std::filesystem::path& path, const s
     if (out)
         return {};
     const int saved = errno;
-    return saved ? std::strerror(saved) : "the file could not be written";
+    return saved ? std::strerror(saved) : Tr("PictureWriter", "the file could not be written");
 }

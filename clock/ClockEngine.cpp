@@ -18,6 +18,15 @@ bool ClockEngine::Step()
     ClockState& s = *m_state;
 
     if (s.m_bArmed) {
+        std::shared_ptr<EngineCamera> next;
+        {
+            std::lock_guard lock(m_nextCameraMutex);
+            next = std::move(m_nextCamera);
+        }
+        if (next) {
+            End();
+            m_camera = std::move(next);
+        }
         if (m_camera && !m_cameraOpen && m_window->TakePicturesChecked()) {
             m_cameraOpen = m_camera->OpenCamera();
             if (!m_cameraOpen)
@@ -116,6 +125,12 @@ void ClockEngine::End()
     if (m_cameraOpen)
         m_camera->CloseCamera();
     m_cameraOpen = false;
+}
+
+void ClockEngine::ReplaceCamera(std::shared_ptr<EngineCamera> camera)
+{
+    std::lock_guard lock(m_nextCameraMutex);
+    m_nextCamera = std::move(camera);
 }
 
 void ClockThreadProc(ClockEngine& engine, std::chrono::milliseconds period)

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -55,6 +56,9 @@ public:
     bool Step();
     /// The end of the loop: releases the camera if it is open.
     void End();
+    /// Takes this camera from the next game on: while the clocks wait, the engine closes the one it has
+    /// and opens this one as it opened the first. Any thread may call it.
+    void ReplaceCamera(std::shared_ptr<EngineCamera> camera);
 
     ClockState& State() { return *m_state; }
     bool CameraOpen() const { return m_cameraOpen; }
@@ -75,6 +79,8 @@ private:
     double m_turnElapsed = 0.0; // seconds the running side has spent on this turn
     std::vector<PlyRecord> m_record;
     bool m_cameraOpen = false;
+    std::mutex m_nextCameraMutex;
+    std::shared_ptr<EngineCamera> m_nextCamera; // from ReplaceCamera, not taken yet
 };
 
 /// The worker thread's body: steps the engine every period until the run flag drops

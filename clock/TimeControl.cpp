@@ -1,5 +1,7 @@
 #include "TimeControl.h"
 
+#include "Words.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -30,25 +32,28 @@ bool ParseStage(std::string_view period, TimeStage& stage, std::string* error)
 {
     const std::string quoted = "\"" + std::string(period) + "\"";
     if (period.empty())
-        return Fail(error, "a period is empty");
+        return Fail(error, Tr("TimeControl", "a period is empty"));
     if (period == "?" || period == "-" || period.front() == '*')
-        return Fail(error, quoted + " is not a clock this program can run");
+        return Fail(error, Arg(Tr("TimeControl", "%1 is not a clock this program can run"), {quoted}));
     if (const auto slash = period.find('/'); slash != std::string_view::npos) {
         const std::optional<int> moves = Number(period.substr(0, slash), kMaxMoves);
         if (!moves || *moves == 0)
-            return Fail(error, "the move count of " + quoted + " is not a number from 1 to 999");
+            return Fail(error, Arg(Tr("TimeControl", "the move count of %1 is not a number from 1 to 999"),
+                                   {quoted}));
         stage.moves = *moves;
         period.remove_prefix(slash + 1);
     }
     const auto plus = period.find('+');
     const std::optional<int> seconds = Number(period.substr(0, plus), kMaxStageSeconds);
     if (!seconds || *seconds == 0)
-        return Fail(error, "the seconds of " + quoted + " are not a number from 1 to 86399");
+        return Fail(error,
+                    Arg(Tr("TimeControl", "the seconds of %1 are not a number from 1 to 86399"), {quoted}));
     stage.seconds = *seconds;
     if (plus != std::string_view::npos) {
         const std::optional<int> bonus = Number(period.substr(plus + 1), static_cast<int>(kMaxDelaySeconds));
         if (!bonus)
-            return Fail(error, "the bonus of " + quoted + " is not a number from 0 to 3599");
+            return Fail(error,
+                        Arg(Tr("TimeControl", "the bonus of %1 is not a number from 0 to 3599"), {quoted}));
         stage.bonus = *bonus;
     }
     return true;
@@ -58,18 +63,20 @@ std::string Duration(double seconds)
 {
     const long s = std::lround(seconds);
     if (s < 60)
-        return std::to_string(s) + " s";
-    return std::to_string(s / 60) + " min" + (s % 60 ? " " + std::to_string(s % 60) + " s" : "");
+        return Arg(Tr("TimeControl", "%1 s"), {std::to_string(s)});
+    if (s % 60 == 0)
+        return Arg(Tr("TimeControl", "%1 min"), {std::to_string(s / 60)});
+    return Arg(Tr("TimeControl", "%1 min %2 s"), {std::to_string(s / 60), std::to_string(s % 60)});
 }
 
 std::string Bonus(DelayMode mode, double seconds)
 {
     if (mode == DelayMode::None || seconds <= 0)
         return {};
-    const std::string s = " + " + Duration(seconds);
-    return mode == DelayMode::Bronstein ? s + " Bronstein delay"
-           : mode == DelayMode::Simple  ? s + " delay"
-                                        : s;
+    const std::string s = Duration(seconds);
+    return " + " + (mode == DelayMode::Bronstein ? Arg(Tr("TimeControl", "%1 Bronstein delay"), {s})
+                    : mode == DelayMode::Simple  ? Arg(Tr("TimeControl", "%1 delay"), {s})
+                                                 : s);
 }
 } // namespace
 
@@ -83,10 +90,11 @@ std::optional<std::vector<TimeStage>> ParseTimeControl(std::string_view text, st
                         error))
             return std::nullopt;
         if (!stages.empty() && stages.back().moves == 0)
-            return Fail(error, "only the last period can be for the rest of the game"), std::nullopt;
+            return Fail(error, Tr("TimeControl", "only the last period can be for the rest of the game")),
+                   std::nullopt;
         stages.push_back(stage);
         if (stages.size() > kMaxStages)
-            return Fail(error, "more than 8 periods"), std::nullopt;
+            return Fail(error, Tr("TimeControl", "more than 8 periods")), std::nullopt;
         if (colon == std::string_view::npos)
             return stages;
         start = colon + 1;
@@ -99,9 +107,9 @@ TimeControl MakeTimeControl(std::string_view text, int delayType, int delayDelta
     std::string said;
     const bool knownType = delayType >= 0 && delayType <= 3;
     if (!knownType)
-        said = "DELAY_TYPE " + std::to_string(delayType) +
-               " is not 0 (none), 1 (increment), 2 (Bronstein) or "
-               "3 (simple delay); the clocks run without one.";
+        said = Arg(Tr("TimeControl", "DELAY_TYPE %1 is not 0 (none), 1 (increment), 2 (Bronstein) or "
+                                     "3 (simple delay); the clocks run without one."),
+                   {std::to_string(delayType)});
     const DelayMode mode = knownType ? static_cast<DelayMode>(delayType) : DelayMode::None;
     std::string why;
     if (text.empty()) {
@@ -112,14 +120,31 @@ TimeControl MakeTimeControl(std::string_view text, int delayType, int delayDelta
         control.mode = mode == DelayMode::Bronstein || mode == DelayMode::Simple ? mode : DelayMode::Fischer;
     } else {
         said += (said.empty() ? "" : " ") +
-                ("TIME_CONTROL \"" + std::string(text) + "\" is not a time control (" + why +
-                 "); the clocks use LTIME and RTIME.");
+                Arg(Tr("TimeControl", "TIME_CONTROL \"%1\" is not a time control (%2); the clocks use LTIME "
+                                      "and RTIME."),
+                    {std::string(text), why});
         control.mode = mode;
         control.bonus = std::clamp<double>(delayDelta, 0, kMaxDelaySeconds);
     }
     if (notice)
         *notice = said;
     return control;
+}
+
+std::optional<DelayChoice> ChooseDelay(std::string_view text, int delayType, int delayDelta)
+{
+    if (text.empty())
+        return DelayChoice{0, delayDelta};
+    const auto stages = ParseTimeControl(text);
+    if (!stages)
+        return std::nullopt;
+    const int bonus = static_cast<int>(stages->front().bonus);
+    DelayChoice choice{delayType, delayDelta};
+    if (delayType != 2 && delayType != 3)
+        choice.type = bonus > 0 ? 1 : 0;
+    if (bonus > 0)
+        choice.delta = bonus;
+    return choice;
 }
 
 StagePosition StageAt(const TimeControl& control, int movesMade)
@@ -195,15 +220,15 @@ std::string DescribeTimeControl(const TimeControl& control, double leftPreset, d
     std::string words;
     for (const TimeStage& s : stages) {
         if (!words.empty())
-            words += ", then ";
-        if (s.moves > 0)
-            words += std::to_string(s.moves) + " moves / ";
-        words += Duration(s.seconds);
+            words += Tr("TimeControl", ", then ");
+        words += s.moves > 0
+                     ? Arg(Tr("TimeControl", "%1 moves / %2"), {std::to_string(s.moves), Duration(s.seconds)})
+                     : Duration(s.seconds);
         if (!oneBonus)
             words += Bonus(control.mode, s.bonus);
     }
     if (stages.back().moves > 0)
-        words += ", repeated";
+        words += Tr("TimeControl", ", repeated");
     if (oneBonus && stages.front().bonus > 0)
         words += (stages.size() > 1 ? "," : "") + Bonus(control.mode, stages.front().bonus);
     return words;

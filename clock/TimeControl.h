@@ -39,6 +39,17 @@ std::optional<std::vector<TimeStage>> ParseTimeControl(std::string_view text, st
 TimeControl MakeTimeControl(std::string_view text, int delayType, int delayDelta,
                             std::string* notice = nullptr);
 
+/// DELAY_TYPE and DELAY_DELTA as they go with a chosen time control.
+struct DelayChoice {
+    int type = 0;
+    int delta = 0;
+};
+
+/// What choosing the control `text` makes of DELAY_TYPE and DELAY_DELTA: an empty text (the times set
+/// with the arrows) runs without a delay; a stage's +N is an increment unless the settings chose a delay
+/// (2 or 3) for it, and becomes DELAY_DELTA. Nothing when the text does not parse.
+std::optional<DelayChoice> ChooseDelay(std::string_view text, int delayType, int delayDelta);
+
 /// Where a side stands after it has made movesMade moves: the stage of its next move, and the moves
 /// left to the next time control including that one (0 when no control follows).
 struct StagePosition {

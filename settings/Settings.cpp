@@ -2,6 +2,7 @@
 
 #include "ConfFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -75,13 +76,11 @@ SettingsStore::SettingsStore()
     : m_settings(std::make_unique<QSettings>(ConfFormat(), QSettings::UserScope, QStringLiteral("Kadrith"),
                                              QStringLiteral("Orvelle")))
 #endif
-{
-}
+{}
 
 SettingsStore::SettingsStore(const QString& iniFile)
     : m_settings(std::make_unique<QSettings>(iniFile, ConfFormat()))
-{
-}
+{}
 
 SettingsStore::~SettingsStore() = default;
 
@@ -153,13 +152,16 @@ QString SettingsStore::WriteSettings(const std::vector<std::pair<const char*, QS
 {
     for (const auto& [name, text] : values)
         if (!FormatConfValue(text))
-            return QStringLiteral("The settings cannot hold line breaks or other control characters (%1).")
+            return QCoreApplication::translate(
+                       "SettingsStore",
+                       "The settings cannot hold line breaks or other control characters (%1).")
                 .arg(QLatin1String(name));
     for (const auto& [name, text] : values) {
         if (const std::optional<QString> stored = Read(name); stored && *stored == text)
             continue;
-        const bool optional = std::none_of(kSettingDefs.begin(), kSettingDefs.end(),
-                                           [n = name](const SettingDef& d) { return std::strcmp(d.name, n) == 0; });
+        const bool optional =
+            std::none_of(kSettingDefs.begin(), kSettingDefs.end(),
+                         [n = name](const SettingDef& d) { return std::strcmp(d.name, n) == 0; });
         if (optional && text.isEmpty())
             m_settings->remove(QLatin1String(name));
         else
@@ -167,6 +169,7 @@ QString SettingsStore::WriteSettings(const std::vector<std::pair<const char*, QS
     }
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError)
-        return QStringLiteral("The settings could not be written to %1.").arg(m_settings->fileName());
+        return QCoreApplication::translate("SettingsStore", "The settings could not be written to %1.")
+            .arg(m_settings->fileName());
     return {};
 }

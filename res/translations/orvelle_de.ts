@@ -1,0 +1,472 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>About Orvelle</source>
+        <translation>Über Orvelle</translation>
+    </message>
+    <message>
+        <source>Orvelle Version 1.0</source>
+        <translation>Orvelle Version 1.0</translation>
+    </message>
+    <message>
+        <source>A chess clock that photographs the board</source>
+        <translation>Eine Schachuhr, die das Brett fotografiert</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CMakingDlg</name>
+    <message>
+        <source>Creating video...</source>
+        <translation>Video wird erstellt...</translation>
+    </message>
+    <message>
+        <source>If you decide to upload this video to YouTube, why not share it with folk at the Kadrith Software Google Group!</source>
+        <translation>Wenn Sie dieses Video auf YouTube hochladen, teilen Sie es doch auch mit den Leuten in der Google-Gruppe von Kadrith Software!</translation>
+    </message>
+    <message>
+        <source>Video (output.avi) created</source>
+        <translation>Video (output.avi) erstellt</translation>
+    </message>
+</context>
+<context>
+    <name>COrvelleDlg</name>
+    <message>
+        <source>Press shift keys to toggle timer. Black to initiate timer.</source>
+        <translation>Mit den Umschalttasten wird die Uhr umgeschaltet. Schwarz startet die Uhr.</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Take pictures</source>
+        <translation>Fotos aufnehmen</translation>
+    </message>
+    <message>
+        <source>Make Video</source>
+        <translation>Video erstellen</translation>
+    </message>
+    <message>
+        <source>Left clock</source>
+        <translation>Linke Uhr</translation>
+    </message>
+    <message>
+        <source>Right clock</source>
+        <translation>Rechte Uhr</translation>
+    </message>
+    <message>
+        <source>Left clock minutes</source>
+        <translation>Minuten der linken Uhr</translation>
+    </message>
+    <message>
+        <source>Left clock seconds</source>
+        <translation>Sekunden der linken Uhr</translation>
+    </message>
+    <message>
+        <source>Right clock minutes</source>
+        <translation>Minuten der rechten Uhr</translation>
+    </message>
+    <message>
+        <source>Right clock seconds</source>
+        <translation>Sekunden der rechten Uhr</translation>
+    </message>
+    <message>
+        <source>&amp;About Orvelle...</source>
+        <translation>Ü&amp;ber Orvelle...</translation>
+    </message>
+    <message>
+        <source>&amp;Settings...</source>
+        <translation>&amp;Einstellungen...</translation>
+    </message>
+    <message>
+        <source>FIDE classical: 40 moves / 90 min, then 30 min, + 30 s</source>
+        <translation>FIDE klassisch: 40 Züge / 90 Min., dann 30 Min., + 30 s</translation>
+    </message>
+    <message>
+        <source>Times set with the arrows</source>
+        <translation>Mit den Pfeilen eingestellte Zeiten</translation>
+    </message>
+    <message>
+        <source>Time control</source>
+        <translation>Bedenkzeit</translation>
+    </message>
+    <message>
+        <source>Other...</source>
+        <translation>Andere...</translation>
+    </message>
+    <message>
+        <source>Error! Cannot find settings.</source>
+        <translation>Fehler! Die Einstellungen wurden nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Could not save the game&apos;s record %1: %2</source>
+        <translation>Die Partieaufzeichnung %1 konnte nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Could not save the picture %1: %2</source>
+        <translation>Das Foto %1 konnte nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>⚑ Out of time first</source>
+        <translation>⚑ Zuerst Zeit überschritten</translation>
+    </message>
+    <message>
+        <source>⚑ Out of time</source>
+        <translation>⚑ Zeit überschritten</translation>
+    </message>
+    <message>
+        <source>Delay %1 s</source>
+        <translation>Verzögerung %L1 s</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <source>Move %1</source>
+        <translation>Zug %1</translation>
+    </message>
+    <message>
+        <source> – %1 to the time control</source>
+        <translation> – noch %1 bis zur Zeitkontrolle</translation>
+    </message>
+    <message>
+        <source>Could not find camera! Please plug a camera in and try again.</source>
+        <translation>Keine Kamera gefunden! Bitte schließen Sie eine Kamera an und versuchen Sie es noch einmal.</translation>
+    </message>
+    <message>
+        <source>Click reset first, then Make Video</source>
+        <translation>Erst auf „Zurücksetzen“ klicken, dann auf „Video erstellen“</translation>
+    </message>
+    <message>
+        <source>Right clock, %1</source>
+        <translation>Rechte Uhr, %1</translation>
+    </message>
+    <message>
+        <source>Left clock, %1</source>
+        <translation>Linke Uhr, %1</translation>
+    </message>
+    <message>
+        <source>Delay</source>
+        <translation>Verzögerung</translation>
+    </message>
+    <message>
+        <source>The game</source>
+        <translation>Die Partie</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+</context>
+<context>
+    <name>CSettingsDlg</name>
+    <message>
+        <source>Orvelle Settings</source>
+        <translation>Orvelle-Einstellungen</translation>
+    </message>
+    <message>
+        <source>%1 (camera %2)</source>
+        <translation>%1 (Kamera %2)</translation>
+    </message>
+    <message>
+        <source>Camera %1 (not found now)</source>
+        <translation>Kamera %1 (derzeit nicht gefunden)</translation>
+    </message>
+    <message>
+        <source>rtsp://..., a video file, or a pipeline ending in appsink</source>
+        <translation>rtsp://..., eine Videodatei oder eine Pipeline, die auf appsink endet</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Testen</translation>
+    </message>
+    <message>
+        <source>Choose...</source>
+        <translation>Auswählen...</translation>
+    </message>
+    <message>
+        <source>&amp;Camera:</source>
+        <translation>&amp;Kamera:</translation>
+    </message>
+    <message>
+        <source>or &amp;source:</source>
+        <translation>oder &amp;Quelle:</translation>
+    </message>
+    <message>
+        <source>Picture si&amp;ze:</source>
+        <translation>Bild&amp;größe:</translation>
+    </message>
+    <message>
+        <source>Picture &amp;folder:</source>
+        <translation>Bild&amp;ordner:</translation>
+    </message>
+    <message>
+        <source>&amp;Left clock:</source>
+        <translation>&amp;Linke Uhr:</translation>
+    </message>
+    <message>
+        <source>&amp;Right clock:</source>
+        <translation>&amp;Rechte Uhr:</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be created.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be written: %2</source>
+        <translation>In den Ordner %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The source %1 gives no picture.</source>
+        <translation>Die Quelle %1 liefert kein Bild.</translation>
+    </message>
+    <message>
+        <source>Camera %1 gives no picture.</source>
+        <translation>Kamera %1 liefert kein Bild.</translation>
+    </message>
+    <message>
+        <source>Picture folder</source>
+        <translation>Bildordner</translation>
+    </message>
+    <message>
+        <source>A &amp;bell at 10 s left and when a clock runs out</source>
+        <translation>Eine Glocke bei 10 s Restzeit und wenn eine Uhr &amp;abläuft</translation>
+    </message>
+    <message>
+        <source>&amp;Time control:</source>
+        <translation>&amp;Bedenkzeit:</translation>
+    </message>
+    <message>
+        <source>Sound:</source>
+        <translation>Ton:</translation>
+    </message>
+    <message>
+        <source>The sound applies at once; the clock times and the time control while the clocks wait (now, or after the next Reset); a new camera, picture size or folder from the next game.</source>
+        <translation>Der Ton gilt sofort, die Uhrzeiten und die Bedenkzeit, sobald die Uhren warten (sofort oder nach dem nächsten Zurücksetzen), eine neue Kamera, Bildgröße oder ein neuer Ordner ab der nächsten Partie.</translation>
+    </message>
+</context>
+<context>
+    <name>CSplashWnd</name>
+    <message>
+        <source>Orvelle splash</source>
+        <translation>Orvelle-Startbild</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Try &apos;orvelle --help&apos; for more information.</source>
+        <translation>Mehr dazu mit „orvelle --help“.</translation>
+    </message>
+    <message>
+        <source>A chess clock that can photograph the board at every move.
+Without options it opens its window.</source>
+        <translation>Eine Schachuhr, die bei jedem Zug das Brett fotografieren kann.
+Ohne Optionen öffnet sie ihr Fenster.</translation>
+    </message>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>Diese Hilfe zeigen und beenden.</translation>
+    </message>
+    <message>
+        <source>Use the settings file FILE instead of the user&apos;s own (it is made with the defaults when it does not exist).</source>
+        <translation>Die Einstellungsdatei DATEI statt der eigenen des Benutzers verwenden (fehlt sie, wird sie mit den Vorgaben angelegt).</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>DATEI</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unerwartetes Argument „%1“.</translation>
+    </message>
+    <message>
+        <source>--settings needs a file, not &apos;%1&apos;.</source>
+        <translation>--settings braucht eine Datei, nicht „%1“.</translation>
+    </message>
+</context>
+<context>
+    <name>PictureWriter</name>
+    <message>
+        <source>the picture could not be encoded</source>
+        <translation>das Foto konnte nicht kodiert werden</translation>
+    </message>
+    <message>
+        <source>the file could not be written</source>
+        <translation>die Datei konnte nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenAwake</name>
+    <message>
+        <source>A chess game is running</source>
+        <translation>Eine Schachpartie läuft</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsStore</name>
+    <message>
+        <source>The settings cannot hold line breaks or other control characters (%1).</source>
+        <translation>Die Einstellungen können keine Zeilenumbrüche oder anderen Steuerzeichen aufnehmen (%1).</translation>
+    </message>
+    <message>
+        <source>The settings could not be written to %1.</source>
+        <translation>Die Einstellungen konnten nicht in %1 geschrieben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>TimeControl</name>
+    <message>
+        <source>a period is empty</source>
+        <translation>ein Abschnitt ist leer</translation>
+    </message>
+    <message>
+        <source>%1 is not a clock this program can run</source>
+        <translation>%1 ist keine Uhr, die dieses Programm führen kann</translation>
+    </message>
+    <message>
+        <source>the move count of %1 is not a number from 1 to 999</source>
+        <translation>die Zugzahl von %1 ist keine Zahl von 1 bis 999</translation>
+    </message>
+    <message>
+        <source>the seconds of %1 are not a number from 1 to 86399</source>
+        <translation>die Sekunden von %1 sind keine Zahl von 1 bis 86399</translation>
+    </message>
+    <message>
+        <source>the bonus of %1 is not a number from 0 to 3599</source>
+        <translation>der Zuschlag von %1 ist keine Zahl von 0 bis 3599</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 Min.</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 Min. %2 s</translation>
+    </message>
+    <message>
+        <source>%1 Bronstein delay</source>
+        <translation>%1 Bronstein-Verzögerung</translation>
+    </message>
+    <message>
+        <source>%1 delay</source>
+        <translation>%1 Verzögerung</translation>
+    </message>
+    <message>
+        <source>only the last period can be for the rest of the game</source>
+        <translation>nur der letzte Abschnitt kann für den Rest der Partie gelten</translation>
+    </message>
+    <message>
+        <source>more than 8 periods</source>
+        <translation>mehr als 8 Abschnitte</translation>
+    </message>
+    <message>
+        <source>DELAY_TYPE %1 is not 0 (none), 1 (increment), 2 (Bronstein) or 3 (simple delay); the clocks run without one.</source>
+        <translation>DELAY_TYPE %1 ist nicht 0 (keine), 1 (Inkrement), 2 (Bronstein) oder 3 (einfache Verzögerung); die Uhren laufen ohne.</translation>
+    </message>
+    <message>
+        <source>TIME_CONTROL &quot;%1&quot; is not a time control (%2); the clocks use LTIME and RTIME.</source>
+        <translation>TIME_CONTROL „%1“ ist keine Bedenkzeit (%2); die Uhren verwenden LTIME und RTIME.</translation>
+    </message>
+    <message>
+        <source>, then </source>
+        <translation>, dann </translation>
+    </message>
+    <message>
+        <source>%1 moves / %2</source>
+        <translation>%1 Züge / %2</translation>
+    </message>
+    <message>
+        <source>, repeated</source>
+        <translation>, wiederholt</translation>
+    </message>
+</context>
+<context>
+    <name>TimeControlDialog</name>
+    <message>
+        <source>Time control, in seconds: &quot;300&quot;, &quot;180+2&quot;, &quot;40/5400+30:1800+30&quot;</source>
+        <translation>Bedenkzeit in Sekunden: „300“, „180+2“, „40/5400+30:1800+30“</translation>
+    </message>
+</context>
+<context>
+    <name>TimeControlEdit</name>
+    <message>
+        <source>Times set with the arrows</source>
+        <translation>Mit den Pfeilen eingestellte Zeiten</translation>
+    </message>
+</context>
+<context>
+    <name>VideoCommand</name>
+    <message>
+        <source>Error. Can&apos;t find %1 in %2!</source>
+        <translation>Fehler. %1 ist in %2 nicht zu finden!</translation>
+    </message>
+    <message>
+        <source>Error. Can&apos;t write %1!</source>
+        <translation>Fehler. %1 kann nicht geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>Make output.avi and output.srt from a game&apos;s pictures in DIR, without a window.</source>
+        <translation>output.avi und output.srt aus den Fotos einer Partie in VERZ erstellen, ohne Fenster.</translation>
+    </message>
+    <message>
+        <source>DIR</source>
+        <translation>VERZ</translation>
+    </message>
+    <message>
+        <source>With --video: the game&apos;s number.</source>
+        <translation>Mit --video: die Nummer der Partie.</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>With --video: the game&apos;s plies (default: up to the last picture there is).</source>
+        <translation>Mit --video: die Halbzüge der Partie (Vorgabe: bis zum letzten vorhandenen Foto).</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <translation>K</translation>
+    </message>
+    <message>
+        <source>Usage: orvelle --video DIR --game N [--plies K], with N and K whole numbers from 0</source>
+        <translation>Aufruf: orvelle --video VERZ --game N [--plies K], mit N und K als ganzen Zahlen ab 0</translation>
+    </message>
+    <message>
+        <source>Error. There is no folder %1</source>
+        <translation>Fehler. Es gibt keinen Ordner %1</translation>
+    </message>
+    <message>
+        <source>Making output.avi: %1%</source>
+        <translation>output.avi wird erstellt: %1 %</translation>
+    </message>
+    <message>
+        <source>Video (output.avi) created: %1 frames of %2 x %3, %4 s, with output.srt, in %5</source>
+        <translation>Video (output.avi) erstellt: %1 Bilder zu %2 x %3, %L4 s, mit output.srt, in %5</translation>
+    </message>
+    <message>
+        <source>Error. %1 is missing or broken: the video ends before it.</source>
+        <translation>Fehler. %1 fehlt oder ist beschädigt: Das Video endet davor.</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Orvelle needs a desktop: no DISPLAY or WAYLAND_DISPLAY is set.</source>
+        <translation>Orvelle braucht eine Arbeitsumgebung: Weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,177 @@
+#include "Accessibility.h"
+#include "CSettingsDlg.h"
+#include "DialogRig.h"
+#include "Identifiers.h"
+#include "PreviewWindow.h"
+#include "TestMain.h"
+#include "TestVideo.h"
+#include "Texts.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+
+/// The main window as a desktop program: its languages, what assistive technology hears of it, and the
+/// settings that apply while it runs.
+class TestDesktop : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    // What would reach assistive technology: installed first, this handler comes after the program's.
+    static inline QList<std::pair<const QObject*, QAccessible::Event>> s_heard;
+    static void Hear(QAccessibleEvent* event) { s_heard.append({event->object(), event->type()}); }
+
+private slots:
+    void initTestCase() { QAccessible::installUpdateHandler(&Hear); }
+
+    void speaksTheLocalesLanguage_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("reset");
+        QTest::addColumn<QString>("control"); // said by the Qt-free core
+        // German first: English after it shows that a second choice replaces the first.
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "Zurücksetzen"
+                                << "5 Min. / 1 Min. 30 s + 12 s";
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << "Reset"
+                                 << "5 min / 1 min 30 s + 12 s";
+    }
+    void speaksTheLocalesLanguage()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, reset);
+        QFETCH(QString, control);
+        LoadTranslations(locale);
+        DialogRig rig(m_dir.filePath("language.conf"), {{"RTIME", "90"}, {"DELAY_TYPE", "1"}});
+        QCOMPARE(rig.find<QPushButton>("IDC_RESET")->text(), reset);
+        QCOMPARE(rig.dialog->findChild<QLabel*>("timeControl")->text(), control);
+    }
+
+    void clocksAreHeardAtChangesNotEverySecond()
+    {
+        DialogRig rig(m_dir.filePath("heard.conf"));
+        QWidget* right = rig.find("IDC_RIGHT_TIME");
+        FakeShiftKeys::tap(rig.keys->left); // the right clock runs
+        QTRY_VERIFY(!rig.clock().m_bArmed);
+        // Named anew at the start, at each new minute (04:50, 03:50) and at the press; not in between.
+        for (const auto& [seconds, shown, heard] : {std::tuple{10, "04:50", "04:50"},
+                                                    {50, "04:00", "04:50"},
+                                                    {10, "03:50", "03:50"},
+                                                    {10, "03:40", "03:50"}}) {
+            rig.ticker->advance(seconds * 1'000'000'000LL);
+            QTRY_COMPARE(rig.text("IDC_RIGHT_TIME"), QLatin1String(shown));
+            QCOMPARE(right->accessibleName(), QStringLiteral("Right clock, ") + heard);
+        }
+        rig.tap(rig.keys->right, 1);
+        QTRY_COMPARE(right->accessibleName(), QStringLiteral("Right clock, 03:40"));
+        QCOMPARE(rig.find("IDC_LEFT_TIME")->accessibleName(), QStringLiteral("Left clock, 05:00"));
+
+        // The clocks' own text changes never reach assistive technology; their new names do.
+        const QAccessible::UpdateHandler filter = QAccessible::installUpdateHandler(nullptr);
+        QAccessible::installUpdateHandler(filter);
+        QAccessibleTextUpdateEvent text(right, 0, "03:40", "03:39"), other(rig.find("IDC_RESET"), 0, "", "");
+        QAccessibleEvent name(right, QAccessible::NameChanged);
+        s_heard.clear();
+        for (QAccessibleEvent* event : std::initializer_list<QAccessibleEvent*>{&text, &other, &name})
+            filter(event);
+        QCOMPARE(s_heard,
+                 (QList<std::pair<const QObject*, QAccessible::Event>>{
+                     {rig.find("IDC_RESET"), QAccessible::TextUpdated}, {right, QAccessible::NameChanged}}));
+    }
+
+    void enterPressesTheFocusedControl()
+    {
+        DialogRig rig(m_dir.filePath("enter.conf"));
+        auto* box = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(box->isChecked());
+        QTest::keyClick(box, Qt::Key_Space); // Space stays the clock's: a pause, not a click
+        QVERIFY(box->isChecked());
+    }
+
+    void coloursAreLegibleOnTheirGround()
+    {
+        // The contrast ratio of two colours as the web's accessibility guidelines define it (WCAG 2).
+        const auto luminance = [](const QColor& c) {
+            const auto linear = [](double v) {
+                return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF()) +
+                   0.05;
+        };
+        const auto contrast = [&](const QString& a, const QColor& b) {
+            return std::max(luminance(QColor(a)), luminance(b)) /
+                   std::min(luminance(QColor(a)), luminance(b));
+        };
+        for (const QPalette& palette : {QApplication::style()->standardPalette(), DarkPalette()}) {
+            QWidget widget;
+            widget.setPalette(palette);
+            const bool dark = HasDarkGround(&widget);
+            for (const QString& colour : {WarningColour(dark), LowTimeColour(dark)})
+                QVERIFY2(contrast(colour, palette.color(QPalette::Window)) >= 4.5, qPrintable(colour));
+        }
+        for (const QString& colour : {WarningColour(false), LowTimeColour(false)}) // on the running clock
+            QVERIFY2(contrast(colour, QColor(0xfff0a0)) >= 4.5, qPrintable(colour));
+    }
+
+    void settingsChooseTheTimeControlAndTheSound()
+    {
+        const QString file = m_dir.filePath("rows.conf");
+        WriteSettingsFile(file, {{"DELAY_TYPE", "2"}});
+        SettingsStore store(file);
+        Settings current;
+        QVERIFY(store.LoadSettings(current));
+        QVERIFY(!CSettingsDlg(store, current, false)
+                     .findChild<QWidget*>("IDC_SETTINGS_TIME_CONTROL")
+                     ->isEnabled());
+        CSettingsDlg dialog(store, current);
+        auto* text = dialog.findChild<QLineEdit*>("timeControlText");
+        QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        text->setText("180+");
+        QVERIFY(!ok->isEnabled());
+        QVERIFY(dialog.findChild<QLabel*>("timeControlVerdict")->text().contains("bonus")); // says why
+        text->setText("180+2");
+        dialog.findChild<QCheckBox*>("IDC_SETTINGS_SOUND")->setChecked(true);
+        ok->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        QVERIFY(QFile::copy(file, file + ".read")); // a file QSettings has not seen, read from the disk
+        Settings read;
+        QVERIFY(SettingsStore(file + ".read").LoadSettings(read));
+        QCOMPARE(read.m_strTimeControl, QStringLiteral("180+2"));
+        QCOMPARE(read.m_nDelayType, 2); // the Bronstein delay chosen before stays, now of 2 s
+        QCOMPARE(read.m_nDelayDelta, 2);
+        QVERIFY(read.m_bSound);
+    }
+
+    void aNewFolderTakesThePicturesOfTheNextGame()
+    {
+        const QString video = m_dir.filePath("board.avi"), file = m_dir.filePath("folder.conf");
+        QVERIFY(WriteTestVideo(video.toStdString(), 2000));
+        const QString first = m_dir.filePath("first/"), second = m_dir.filePath("second/");
+        DialogRig rig(file, {{"CAM_URL", video}, {"DIR", first}});
+        rig.find<QCheckBox>("IDC_TAKE_PICTURES")->click();
+        QTRY_VERIFY(!rig.dialog->Preview().Frame().isNull());
+        FakeShiftKeys::tap(rig.keys->left);
+        QTRY_VERIFY(!rig.clock().m_bArmed);
+        rig.tap(rig.keys->right, 1);
+        Settings chosen;
+        SettingsStore(file).LoadSettings(chosen);
+        chosen.m_strDir = second;
+        rig.dialog->ApplySettings(chosen); // during the game: it keeps its folder
+        rig.tap(rig.keys->left, 2);
+        rig.find<QPushButton>("IDC_RESET")->click();
+        FakeShiftKeys::tap(rig.keys->left);
+        QTRY_VERIFY(!rig.clock().m_bArmed);
+        rig.tap(rig.keys->right, 1);
+        rig.dialog->WaitForPictures();
+        for (const QString& picture :
+             {first + "game01move001a.jpg", first + "game01move001b.jpg", second + "game02move001a.jpg"})
+            QVERIFY2(QFile::exists(picture), qPrintable(picture));
+        QVERIFY(!QFile::exists(first + "game02move001a.jpg"));
+    }
+};
+
+ORVELLE_TEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
