@@ -312,6 +312,7 @@ std::shared_ptr<EngineCamera> COrvelleDlg::MakeCamera()
     config.height = size.height;
     config.folderUtf8 = m_settings.m_strDir.toStdString();
     config.keepRecord = true;
+    config.startPicture = true;
     std::weak_ptr<DialogBridge> bridge = m_bridge;
     m_writer = std::make_shared<PictureWriter>(
         [bridge](const std::filesystem::path& path, const std::string& error) {

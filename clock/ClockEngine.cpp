@@ -17,13 +17,13 @@ bool ClockEngine::Step()
 {
     ClockState& s = *m_state;
 
+    bool started = false;
     if (s.m_bArmed) {
         if (m_camera && !m_cameraOpen && m_window->TakePicturesChecked()) {
             m_cameraOpen = m_camera->OpenCamera();
             if (!m_cameraOpen)
                 m_window->ReportNoCamera();
         }
-        bool started = false;
         {
             std::lock_guard lock(s.m_stepMutex);
             // The key is read before the state, as each query consumes the key's "pressed since" mark.
@@ -48,6 +48,8 @@ bool ClockEngine::Step()
 
     if (m_cameraOpen && !m_camera->ShowPreviewFrame())
         return false;
+    if (started && m_cameraOpen)
+        m_camera->SaveStartPicture(s.m_nGame);
 
     std::optional<PlyRecord> ply;
     bool running = false;
