@@ -11,8 +11,10 @@
 #include "DialogBridge.h"
 #include "Identifiers.h"
 #include "InWindowShiftKeys.h"
+#include "LiveScore.h"
 #include "PictureWriter.h"
 #include "PreviewWindow.h"
+#include "ScoreSheet.h"
 #include "ScreenAwake.h"
 #include "SpinArrows.h"
 #include "Texts.h"
@@ -32,6 +34,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -164,10 +167,30 @@ void COrvelleDlg::CreateControls()
     m_controlText = new QLabel(this);
     m_controlText->setObjectName(QStringLiteral("timeControl"));
 
+    // The last move read from the pictures; hidden until there is one, so that a game without a camera
+    // looks as it always did.
+    m_lastMove = new QLabel(this);
+    m_lastMove->setObjectName(QStringLiteral("lastMove"));
+    QFont moveFont = m_lastMove->font();
+    moveFont.setPointSize(14);
+    moveFont.setBold(true);
+    m_lastMove->setFont(moveFont);
+    m_lastMove->hide();
+    m_moveMark = new QToolButton(this);
+    m_moveMark->setObjectName(QStringLiteral("moveMark"));
+    m_moveMark->setText(QStringLiteral("?"));
+    m_moveMark->setToolTip(tr("The pictures do not settle this move: click to choose another"));
+    m_moveMark->setPopupMode(QToolButton::InstantPopup);
+    m_moveMark->setMenu(new QMenu(m_moveMark));
+    m_moveMark->setFocusPolicy(Qt::NoFocus);
+    m_moveMark->hide();
+
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_controlText, 1);
     bottom->addWidget(m_website);
     bottom->addStretch(1);
+    bottom->addWidget(m_lastMove);
+    bottom->addWidget(m_moveMark);
 
     // Pictures that could not be saved are reported here, without stopping the game.
     m_notice = new QLabel(this);
@@ -202,6 +225,13 @@ void COrvelleDlg::CreateControls()
     settings->setObjectName(ORVELLE_ID(IDM_SETTINGS));
     settings->setShortcut(QKeySequence::Preferences);
     addAction(settings);
+    auto* board = new QAction(tr("&Board..."), this);
+    board->setObjectName(QStringLiteral("boardAction"));
+    addAction(board);
+    m_preview->addAction(board);
+    m_preview->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(board, &QAction::triggered, this, &COrvelleDlg::OnBoard);
+    connect(m_preview, &PreviewWindow::boardCornersPicked, this, &COrvelleDlg::OnBoardPicked);
     addAction(separator);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -313,6 +343,13 @@ std::shared_ptr<EngineCamera> COrvelleDlg::MakeCamera()
     config.folderUtf8 = m_settings.m_strDir.toStdString();
     config.keepRecord = true;
     config.startPicture = true;
+    m_liveScore = new LiveScore(config.folderUtf8, ParseBoardCorners(m_settings.m_strBoard.toStdString()),
+                                PgnTimeControl(m_settings), this);
+    connect(m_liveScore, &LiveScore::changed, this, &COrvelleDlg::ShowLastMove);
+    connect(m_liveScore, &LiveScore::notice, this, [this](const QString& text) {
+        m_notice->setText(text);
+        m_notice->show();
+    });
     std::weak_ptr<DialogBridge> bridge = m_bridge;
     m_writer = std::make_shared<PictureWriter>(
         [bridge](const std::filesystem::path& path, const std::string& error) {
@@ -326,7 +363,76 @@ void COrvelleDlg::ShowPreview()
 {
     // Beside the clocks rather than over them; a window manager may still place it elsewhere.
     m_preview->move(frameGeometry().topRight() + QPoint(16, 0));
+    ShowBoardOnPreview();
     m_preview->show();
+}
+
+void COrvelleDlg::ShowBoardOnPreview()
+{
+    QList<QPointF> corners;
+    if (const std::optional<BoardCorners> board = ParseBoardCorners(m_settings.m_strBoard.toStdString()))
+        for (const cv::Point2d& p : board->points)
+            corners.append(QPointF(p.x, p.y));
+    m_preview->SetBoardCorners(corners);
+}
+
+void COrvelleDlg::OnPictureWritten(const std::filesystem::path& path)
+{
+    if (m_liveScore)
+        m_liveScore->PictureWritten(path);
+}
+
+void COrvelleDlg::OnBoard()
+{
+    if (!m_preview->isVisible()) {
+        ShowMessage(this,
+                    tr("The board's corners are clicked on the camera's picture: tick \"Take pictures\" "
+                       "first, then choose \"Board...\" again."));
+        return;
+    }
+    m_preview->PickBoardCorners();
+    m_preview->raise();
+}
+
+void COrvelleDlg::OnBoardPicked(const QList<QPointF>& corners)
+{
+    BoardCorners board;
+    for (int i = 0; i < 4; ++i)
+        board.points[size_t(i)] = cv::Point2d(corners[i].x(), corners[i].y());
+    // Four clicks that make no board (crossed, or all at one spot) are not kept.
+    const std::optional<BoardCorners> checked = ParseBoardCorners(FormatBoardCorners(board));
+    if (!checked) {
+        ShowBoardOnPreview();
+        m_notice->setText(
+            tr("Those four clicks make no board: click a1, h1, h8 and a8 in turn, going round it."));
+        m_notice->show();
+        return;
+    }
+    m_settings.m_strBoard = QString::fromStdString(FormatBoardCorners(*checked));
+    if (const QString error = m_store->WriteSettings({{kBoardName, m_settings.m_strBoard}});
+        !error.isEmpty()) {
+        m_notice->setText(error);
+        m_notice->show();
+    }
+    ShowBoardOnPreview();
+    if (m_liveScore)
+        m_liveScore->SetCorners(*checked);
+}
+
+void COrvelleDlg::ShowLastMove()
+{
+    const LastMove& last = m_liveScore->Last();
+    m_lastMove->setText(last.text);
+    m_lastMove->setVisible(!last.text.isEmpty());
+    m_moveMark->setVisible(!last.text.isEmpty() && last.uncertain);
+    QMenu* menu = m_moveMark->menu();
+    menu->clear();
+    for (const auto& [text, move] : last.others) {
+        QAction* action = menu->addAction(text);
+        connect(action, &QAction::triggered, this, [this, game = last.game, ply = last.ply, move = move] {
+            m_liveScore->Choose(game, ply, move);
+        });
+    }
 }
 
 void COrvelleDlg::WaitForPictures()
@@ -611,6 +717,8 @@ void COrvelleDlg::OnBnClickedReset()
 void COrvelleDlg::DisableForGame()
 {
     m_takePictures->setEnabled(false);
+    if (m_liveScore)
+        m_liveScore->SetTimeControl(PgnTimeControl(m_settings));
     // A Reset handled before this call arrived has already ended the game; its enabling stands.
     if (m_clock->m_bArmed)
         return;

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <future>
 #include <memory>
@@ -12,6 +13,7 @@
 class COrvelleDlg;
 class DialogBridge;
 class EngineCamera;
+class LiveScore;
 class PictureWriter;
 class PreviewWindow;
 class QCheckBox;
@@ -19,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QToolButton;
 class ScreenAwake;
 class SettingsStore;
 class ShiftKeys;
@@ -73,6 +76,14 @@ public:
     void ShowPreview();
     /// Called through the picture writer: a picture could not be saved.
     void ShowPictureNotice(const QString& file, const QString& reason);
+    /// Called through the picture writer: a picture is on disk, for the game score to read.
+    void OnPictureWritten(const std::filesystem::path& path);
+    /// "Board...": the next four clicks on the preview are the board's corners.
+    void OnBoard();
+    /// The corners clicked on the preview: kept as BOARD, drawn as a grid, used to read the moves.
+    void OnBoardPicked(const QList<QPointF>& corners);
+    /// The game score's reader, when pictures are taken.
+    LiveScore* Score() { return m_liveScore; }
 
     ClockState& Clock() { return *m_clock; }
     PreviewWindow& Preview() { return *m_preview; }
@@ -94,6 +105,8 @@ private:
     void CreateTimeControlMenu();
     void SetTimeControl(const QString& text);
     void EnableSpinners(bool enabled);
+    void ShowLastMove();
+    void ShowBoardOnPreview();
     std::shared_ptr<EngineCamera> MakeCamera();
 
     std::shared_ptr<ClockState> m_clock;
@@ -130,4 +143,7 @@ private:
     QLabel* m_controlText = nullptr;
     QMenu* m_controlMenu = nullptr;
     PreviewWindow* m_preview = nullptr;
+    LiveScore* m_liveScore = nullptr;
+    QLabel* m_lastMove = nullptr;      // the last move read from the pictures, shown once there is one
+    QToolButton* m_moveMark = nullptr; // "?" when that move is uncertain: offers the other candidates
 };

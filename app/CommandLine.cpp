@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "PgnCommand.h"
 #include "VideoCommand.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,7 @@ CommandLine::CommandLine()
                         "the defaults when it does not exist)."),
          QStringLiteral("FILE")});
     AddVideoOptions(m_parser);
+    AddPgnOptions(m_parser);
 }
 
 std::optional<int> CommandLine::Parse(const QStringList& arguments)

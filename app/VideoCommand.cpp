@@ -38,7 +38,7 @@ void AddVideoOptions(QCommandLineParser& parser)
          QStringLiteral("Make output.avi and output.srt from a game's pictures in DIR, without a window."),
          QStringLiteral("DIR")});
     parser.addOption(
-        {QStringLiteral("game"), QStringLiteral("With --video: the game's number."), QStringLiteral("N")});
+        {QStringLiteral("game"), QStringLiteral("With --video or --pgn: the game's number."), QStringLiteral("N")});
     parser.addOption(
         {QStringLiteral("plies"),
          QStringLiteral("With --video: the game's plies (default: up to the last picture there is)."),
