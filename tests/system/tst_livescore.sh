@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A game played on real Shift keys under a real X server, with a camera source that shows the rendered
-# positions in step with the presses: gameNN.pgn is kept beside the pictures as the game goes, and at
-# the end it holds the game's moves, valid for pgn-extract, with the clocks, and the mate's result.
+# positions in step with the presses. Before it the board's corners are clicked on the camera's picture
+# ("Board..."). gameNN.pgn is kept beside the pictures as the game goes, and at the end it holds the
+# game's moves, valid for pgn-extract, with the clocks, and the mate's result.
 #   tst_livescore.sh ORVELLE RENDER_GAME
 . "$(dirname "$0")/lib.sh"
 RENDER=$2
@@ -18,6 +19,25 @@ pics="$WORK/pictures/"
 start_with_camera "$pics" \
   "multifilesrc location=$WORK/cur.jpg loop=true caps=image/jpeg,framerate=10/1 ! jpegdec ! videoconvert ! appsink"
 sleep 1
+# "Board..." from the window's menu, then the outer corners of a1, h1, h8 and a8 clicked on the camera's
+# picture: they become BOARD, and the moves are read with them.
+preview=$(xdotool search --onlyvisible --name '^Orvelle$' | grep -vx "$WINDOW" | head -n 1)
+[ -n "$preview" ] || fail "no camera window"
+xdotool mousemove --window "$WINDOW" 20 30 click 3
+sleep 0.5
+xdotool key b
+sleep 0.5
+read -r -a corner <<<"$(tr ',' ' ' <"$frames/corners.txt")"
+for i in 0 2 4 6; do
+  x=$(echo "${corner[$i]} * 480 + 0.5" | bc -l)
+  y=$(echo "${corner[$((i + 1))]} * 360 + 0.5" | bc -l)
+  xdotool mousemove --window "$preview" "${x%.*}" "${y%.*}" click 1
+  sleep 0.3
+done
+conf=$XDG_CONFIG_HOME/Kadrith/Orvelle.conf
+for _ in $(seq 50); do grep -q '^BOARD=' "$conf" && break; sleep 0.1; done
+grep -q '^BOARD=' "$conf" || fail "BOARD not written after four clicks: $(cat "$conf")"
+[ -n "${SHOT:-}" ] && import -window root "${SHOT%.png}-board.png"
 tap 50 # Black starts White's clock: White plays on the right
 plies=$(wc -l <"$frames/moves.txt")
 for ply in $(seq 1 "$plies"); do
