@@ -346,6 +346,14 @@ std::shared_ptr<EngineCamera> COrvelleDlg::MakeCamera()
     m_liveScore = new LiveScore(config.folderUtf8, ParseBoardCorners(m_settings.m_strBoard.toStdString()),
                                 PgnTimeControl(m_settings), this);
     connect(m_liveScore, &LiveScore::changed, this, &COrvelleDlg::ShowLastMove);
+    // The board found on the starting position is shown like a clicked one, so that a misfit is seen.
+    connect(m_liveScore, &LiveScore::boardFound, this, [this](const BoardCorners& corners) {
+        QList<QPointF> points;
+        for (const cv::Point2d& p : corners.points)
+            points.append(QPointF(p.x, p.y));
+        if (!m_preview->PickingBoard())
+            m_preview->SetBoardCorners(points);
+    });
     connect(m_liveScore, &LiveScore::notice, this, [this](const QString& text) {
         m_notice->setText(text);
         m_notice->show();

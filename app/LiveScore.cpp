@@ -6,6 +6,7 @@
 #include "ScoreSheet.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <regex>
 
 LiveScore::LiveScore(std::string folderUtf8, std::optional<BoardCorners> corners, std::string timeControl,
@@ -70,6 +71,8 @@ void LiveScore::PictureWritten(const std::filesystem::path& path)
     Queue([this, game, ply] {
         if (ply == 0 || game != m_game)
             StartGame(game);
+        // Only the pictures written in this game: later ones of the same name may be an earlier run's.
+        m_written = std::max(m_written, ply);
         if (ply > 0)
             Update();
     });
@@ -103,6 +106,7 @@ void LiveScore::Choose(int game, int ply, const Move& move)
 void LiveScore::StartGame(int game)
 {
     m_game = game;
+    m_written = 0;
     m_sheet.reset();
     std::optional<BoardCorners> corners = m_setting;
     if (!corners) {
@@ -118,6 +122,9 @@ void LiveScore::StartGame(int game)
             this, [this, text] { emit notice(text); }, Qt::QueuedConnection);
         return;
     }
+    if (!m_setting)
+        QMetaObject::invokeMethod(
+            this, [this, found = *corners] { emit boardFound(found); }, Qt::QueuedConnection);
     m_sheet = std::make_unique<ScoreSheet>(m_folder, game, *corners, m_timeControl);
 }
 
@@ -126,7 +133,7 @@ void LiveScore::Update()
     if (!m_sheet)
         return;
     GameScore& score = m_sheet->Score();
-    score.ReadAll();
+    score.ReadAll(m_written);
     const QString error = m_sheet->Write(m_sheet->Game(m_sheet->ReadRecord()));
     LastMove last;
     last.game = m_game;

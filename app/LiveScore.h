@@ -57,6 +57,8 @@ public:
 signals:
     /// A move was read (or chosen); Last() has it.
     void changed();
+    /// The board was found on a game's starting position (no BOARD setting): where it is.
+    void boardFound(const BoardCorners& corners);
     /// Something the user should know: no board seen, the score not written.
     void notice(const QString& text);
 
@@ -75,6 +77,7 @@ private:
     std::optional<BoardCorners> m_setting;
     std::unique_ptr<ScoreSheet> m_sheet;
     int m_game = -1;
+    int m_written = 0; // the last ply of the game whose picture is on disk
 
     std::mutex m_mutex;
     std::condition_variable m_changed;

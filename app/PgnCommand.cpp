@@ -90,14 +90,15 @@ int RunPgnCommand(const QCommandLineParser& parser)
 
     ScoreSheet sheet(folder, game, *corners, timeControl);
     GameScore& score = sheet.Score();
+    // The game's record knows its plies: pictures after them are an earlier, longer game's.
+    const std::vector<PlyRecord> record = sheet.ReadRecord();
     // The plies are printed once all are read: a later picture may have changed an earlier move.
-    const int read = score.ReadAll();
+    const int read = record.empty() ? score.ReadAll() : score.ReadAll(int(record.size()));
     int uncertain = 0;
     for (int ply = 1; ply <= read; ++ply) {
         std::printf("%s\n", PlyText(score, ply, true).c_str());
         uncertain += score.Plies()[size_t(ply - 1)].uncertain;
     }
-    const std::vector<PlyRecord> record = sheet.ReadRecord();
     const PgnGame pgn = sheet.Game(record);
     if (const QString error = sheet.Write(pgn); !error.isEmpty()) {
         PrintError(error);
@@ -113,7 +114,7 @@ int RunPgnCommand(const QCommandLineParser& parser)
     auto exists = [&](int ply) {
         return std::filesystem::exists(ToNarrowPath(folder, FormatPictureName(game, ply)));
     };
-    if (!over && (int(record.size()) > read || exists(read + 1) || exists(read + 2))) {
+    if (!over && (int(record.size()) > read || (record.empty() && (exists(read + 1) || exists(read + 2))))) {
         PrintError(Tr("Error. %1 is missing or cannot be read: the score ends before it.")
                        .arg(QString::fromStdString(FormatPictureName(game, read + 1))));
         return 1;

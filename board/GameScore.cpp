@@ -78,10 +78,10 @@ bool GameScore::ReadNext()
     return true;
 }
 
-int GameScore::ReadAll()
+int GameScore::ReadAll(int last)
 {
     int read = 0;
-    while (ReadNext())
+    while (int(m_plies.size()) < last && ReadNext())
         ++read;
     return read;
 }
@@ -141,11 +141,12 @@ bool GameScore::Choose(int ply, const Move& move)
 {
     if (ply < 1 || ply > int(m_plies.size()) || !PositionAfter(ply - 1).isLegal(move))
         return false;
+    const int read = int(m_plies.size());
     m_plies.resize(size_t(ply));
     ScoredPly& chosen = m_plies.back();
     chosen.move = move;
     chosen.chosen = true;
     chosen.uncertain = false;
-    ReadAll();
+    ReadAll(read);
     return true;
 }

@@ -5,6 +5,7 @@
 #include "Position.h"
 
 #include <functional>
+#include <limits>
 #include <map>
 #include <opencv2/core.hpp>
 #include <vector>
@@ -31,10 +32,13 @@ public:
 
     /// Reads the next ply; false when its picture (or the one before) is missing or the game is over.
     bool ReadNext();
-    /// Reads plies while there are pictures; returns how many were read.
-    int ReadAll();
+    /// Reads plies while there are pictures, up to ply `last`; returns how many were read. A limit keeps
+    /// out pictures that are not this game's yet: an earlier, longer game of the same number leaves
+    /// its later pictures in the folder.
+    int ReadAll(int last = std::numeric_limits<int>::max());
     /// Puts the user's move at a ply (from 1), which must be one of its candidates, and reads the later
-    /// plies again from their pictures. False when the move is not legal there.
+    /// plies again from their pictures, as far as they had been read. False when the move is not legal
+    /// there.
     bool Choose(int ply, const Move& move);
 
     const std::vector<ScoredPly>& Plies() const { return m_plies; }

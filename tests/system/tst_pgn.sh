@@ -40,6 +40,8 @@ printf '[General]\nCAM_REF=0\nRESOLUTION_REF=1\nDIR=\nLTIME=180\nRTIME=180\nDELA
 pgn "$WORK/above/" --settings "$WORK/club.conf"
 [ $CODE = 0 ] || fail "--pgn exited with $CODE: $(cat "$WORK/err")"
 plies=$(wc -l <"$WORK/above/moves.txt")
+# An earlier, longer game 1 left a later picture: the record says where this game ends.
+cp "$WORK/above/game01move001a.jpg" "$WORK/above/game01move011a.jpg"
 [ "$(grep -c '^[0-9]' "$WORK/out")" = "$plies" ] || fail "not one line per ply: $(cat "$WORK/out")"
 grep -q "^1\. e4$" "$WORK/out" && grep -q "^3\.\.\. Nxf6$" "$WORK/out" || fail "ply lines: $(head -6 "$WORK/out")"
 grep -qE "^game01.pgn written: $plies plies, [0-2] uncertain, result \*$" "$WORK/out" || fail "summary: $(tail -1 "$WORK/out")"
