@@ -628,6 +628,12 @@ void COrvelleDlg::UpdateTimeDisplay()
     if (shown == m_shown)
         return;
     m_shown = shown;
+    if (m_liveScore && running && firstFlag != m_flagTold) {
+        m_flagTold = firstFlag;
+        if (firstFlag != 0)
+            m_liveScore->SetFlag(c.m_nGame,
+                                 (firstFlag == 1) == m_leftIsWhite ? Colour::White : Colour::Black);
+    }
     struct Side {
         QLineEdit* edit;
         QLabel* info;
@@ -727,6 +733,9 @@ void COrvelleDlg::DisableForGame()
     m_takePictures->setEnabled(false);
     if (m_liveScore)
         m_liveScore->SetTimeControl(PgnTimeControl(m_settings));
+    // The start press starts White's clock: White's runs after an even number of plies.
+    m_leftIsWhite = m_clock->m_bLeftRunning == (m_clock->m_nPlies % 2 == 0);
+    m_flagTold = 0;
     // A Reset handled before this call arrived has already ended the game; its enabling stands.
     if (m_clock->m_bArmed)
         return;

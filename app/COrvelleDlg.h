@@ -146,4 +146,6 @@ private:
     LiveScore* m_liveScore = nullptr;
     QLabel* m_lastMove = nullptr;      // the last move read from the pictures, shown once there is one
     QToolButton* m_moveMark = nullptr; // "?" when that move is uncertain: offers the other candidates
+    bool m_leftIsWhite = false;        // in the game being played: White plays on the left
+    int m_flagTold = 0;                // the first flag the game score has been told of (as m_nFirstFlag)
 };

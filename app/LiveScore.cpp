@@ -95,6 +95,16 @@ void LiveScore::SetTimeControl(std::string timeControl)
     Queue([this, timeControl = std::move(timeControl)] { m_timeControl = timeControl; });
 }
 
+void LiveScore::SetFlag(int game, Colour side)
+{
+    Queue([this, game, side] {
+        if (game == m_game) {
+            m_flag = side;
+            Update();
+        }
+    });
+}
+
 void LiveScore::Choose(int game, int ply, const Move& move)
 {
     Queue([this, game, ply, move] {
@@ -107,6 +117,7 @@ void LiveScore::StartGame(int game)
 {
     m_game = game;
     m_written = 0;
+    m_flag.reset();
     m_sheet.reset();
     std::optional<BoardCorners> corners = m_setting;
     if (!corners) {
@@ -134,7 +145,7 @@ void LiveScore::Update()
         return;
     GameScore& score = m_sheet->Score();
     score.ReadAll(m_written);
-    const QString error = m_sheet->Write(m_sheet->Game(m_sheet->ReadRecord()));
+    const QString error = m_sheet->Write(m_sheet->Game(m_sheet->ReadRecord(), m_flag));
     LastMove last;
     last.game = m_game;
     last.ply = int(score.Plies().size());

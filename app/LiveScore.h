@@ -47,6 +47,8 @@ public:
     void SetCorners(const BoardCorners& corners);
     /// The PGN TimeControl of the games that start from now on.
     void SetTimeControl(std::string timeControl);
+    /// The clock saw this side's flag fall in the game: noted in its PGN.
+    void SetFlag(int game, Colour side);
     /// The user's move for a ply of the game being read; the later pictures are read again.
     void Choose(int game, int ply, const Move& move);
     /// Returns when everything handed over so far has been read and written.
@@ -78,6 +80,7 @@ private:
     std::unique_ptr<ScoreSheet> m_sheet;
     int m_game = -1;
     int m_written = 0; // the last ply of the game whose picture is on disk
+    std::optional<Colour> m_flag;
 
     std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -12,12 +12,15 @@ private slots:
         QTest::addColumn<int>("left");
         QTest::addColumn<int>("right");
         QTest::addColumn<int>("delayType");
+        QTest::addColumn<int>("delta");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("stages as set") << "40/5400+30:1800+30" << 300 << 300 << 0 << "40/5400+30:1800+30";
-        QTest::newRow("unreadable: the presets") << "40/" << 300 << 300 << 0 << "300";
-        QTest::newRow("increment") << "" << 180 << 180 << 1 << "180+2";
-        QTest::newRow("a delay is no increment") << "" << 180 << 180 << 2 << "180";
-        QTest::newRow("clocks apart: not known") << "" << 300 << 240 << 0 << "";
+        QTest::newRow("stages as set")
+            << "40/5400+30:1800+30" << 300 << 300 << 0 << 2 << "40/5400+30:1800+30";
+        QTest::newRow("unreadable: the presets") << "40/" << 300 << 300 << 0 << 2 << "300";
+        QTest::newRow("increment") << "" << 180 << 180 << 1 << 2 << "180+2";
+        QTest::newRow("an increment of nothing") << "" << 180 << 180 << 1 << 0 << "180";
+        QTest::newRow("a delay is no increment") << "" << 180 << 180 << 2 << 2 << "180";
+        QTest::newRow("clocks apart: not known") << "" << 300 << 240 << 0 << 2 << "";
     }
     void timeControl()
     {
@@ -25,12 +28,13 @@ private slots:
         QFETCH(int, left);
         QFETCH(int, right);
         QFETCH(int, delayType);
+        QFETCH(int, delta);
         Settings settings;
         settings.m_strTimeControl = timeControl;
         settings.m_fLeftPreset = left;
         settings.m_fRightPreset = right;
         settings.m_nDelayType = delayType;
-        settings.m_nDelayDelta = 2;
+        settings.m_nDelayDelta = delta;
         QTEST(QString::fromStdString(PgnTimeControl(settings)), "expected");
     }
 
