@@ -84,7 +84,11 @@ void LiveScore::SetCorners(const BoardCorners& corners)
         m_setting = corners;
         // The game being played is read again from its start with the corners the user has just shown.
         if (m_game >= 0) {
+            const int written = m_written;
+            const std::optional<Colour> flag = m_flag;
             StartGame(m_game);
+            m_written = written;
+            m_flag = flag;
             Update();
         }
     });

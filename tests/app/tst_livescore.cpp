@@ -53,6 +53,11 @@ private slots:
         QTRY_COMPARE(live.Last().text, QStringLiteral("2. Nc3"));
         QVERIFY(!live.Last().uncertain);
         QVERIFY(Score(2).contains(QStringLiteral("2. Nc3 *")));
+        // Corners shown during the game: it is read again from its start, as far as it had got.
+        changed.clear();
+        live.SetCorners(CornersSeenBy(camera));
+        QVERIFY(changed.wait(5000));
+        QCOMPARE(live.Last().text, QStringLiteral("2. Nf3"));
         live.SetFlag(2, Colour::Black);
         QTRY_VERIFY(Score(2).contains(QStringLiteral("{Black's flag fell} *")));
         changed.clear();
