@@ -12,8 +12,10 @@
 #include "DialogBridge.h"
 #include "Identifiers.h"
 #include "InWindowShiftKeys.h"
+#include "LiveScore.h"
 #include "PictureWriter.h"
 #include "PreviewWindow.h"
+#include "ScoreSheet.h"
 #include "ScreenAwake.h"
 #include "SpinArrows.h"
 #include "Texts.h"
@@ -35,6 +37,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -170,10 +173,30 @@ void COrvelleDlg::CreateControls()
     m_controlText->setObjectName(QStringLiteral("timeControl"));
     m_controlText->setAccessibleDescription(tr("Time control"));
 
+    // The last move read from the pictures; hidden until there is one, so that a game without a camera
+    // looks as it always did.
+    m_lastMove = new QLabel(this);
+    m_lastMove->setObjectName(QStringLiteral("lastMove"));
+    QFont moveFont = m_lastMove->font();
+    moveFont.setPointSize(14);
+    moveFont.setBold(true);
+    m_lastMove->setFont(moveFont);
+    m_lastMove->hide();
+    m_moveMark = new QToolButton(this);
+    m_moveMark->setObjectName(QStringLiteral("moveMark"));
+    m_moveMark->setText(QStringLiteral("?"));
+    m_moveMark->setToolTip(tr("The pictures do not settle this move: click to choose another"));
+    m_moveMark->setPopupMode(QToolButton::InstantPopup);
+    m_moveMark->setMenu(new QMenu(m_moveMark));
+    m_moveMark->setFocusPolicy(Qt::NoFocus);
+    m_moveMark->hide();
+
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_controlText, 1);
     bottom->addWidget(m_website);
     bottom->addStretch(1);
+    bottom->addWidget(m_lastMove);
+    bottom->addWidget(m_moveMark);
 
     // Pictures that could not be saved are reported here, without stopping the game.
     m_notice = new QLabel(this);
@@ -209,6 +232,13 @@ void COrvelleDlg::CreateControls()
     settings->setObjectName(ORVELLE_ID(IDM_SETTINGS));
     settings->setShortcut(QKeySequence::Preferences);
     addAction(settings);
+    auto* board = new QAction(tr("&Board..."), this);
+    board->setObjectName(QStringLiteral("boardAction"));
+    addAction(board);
+    m_preview->addAction(board);
+    m_preview->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(board, &QAction::triggered, this, &COrvelleDlg::OnBoard);
+    connect(m_preview, &PreviewWindow::boardCornersPicked, this, &COrvelleDlg::OnBoardPicked);
     addAction(separator);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -327,6 +357,28 @@ std::shared_ptr<EngineCamera> COrvelleDlg::MakeCamera()
     config.height = size.height;
     config.folderUtf8 = m_settings.m_strDir.toStdString();
     config.keepRecord = true;
+    config.startPicture = true;
+    // One reader a picture folder: a camera replaced between games keeps the reader of its folder, and a
+    // reader replaced for a new folder finishes the game it reads on its way out.
+    if (!m_liveScore || m_cameraDir != m_settings.m_strDir) {
+        if (m_liveScore)
+            m_liveScore->deleteLater();
+        m_liveScore = new LiveScore(config.folderUtf8, ParseBoardCorners(m_settings.m_strBoard.toStdString()),
+                                    PgnTimeControl(m_settings), this);
+        connect(m_liveScore, &LiveScore::changed, this, &COrvelleDlg::ShowLastMove);
+        // The board found on the starting position is shown like a clicked one, so that a misfit is seen.
+        connect(m_liveScore, &LiveScore::boardFound, this, [this](const BoardCorners& corners) {
+            QList<QPointF> points;
+            for (const cv::Point2d& p : corners.points)
+                points.append(QPointF(p.x, p.y));
+            if (!m_preview->PickingBoard())
+                m_preview->SetBoardCorners(points);
+        });
+        connect(m_liveScore, &LiveScore::notice, this, [this](const QString& text) {
+            m_notice->setText(text);
+            m_notice->show();
+        });
+    }
     m_cameraDir = m_settings.m_strDir;
     std::weak_ptr<DialogBridge> bridge = m_bridge;
     if (!m_writer) // one writer for the run: a new camera hands its pictures to the same queue
@@ -342,7 +394,76 @@ void COrvelleDlg::ShowPreview()
 {
     // Beside the clocks rather than over them; a window manager may still place it elsewhere.
     m_preview->move(frameGeometry().topRight() + QPoint(16, 0));
+    ShowBoardOnPreview();
     m_preview->show();
+}
+
+void COrvelleDlg::ShowBoardOnPreview()
+{
+    QList<QPointF> corners;
+    if (const std::optional<BoardCorners> board = ParseBoardCorners(m_settings.m_strBoard.toStdString()))
+        for (const cv::Point2d& p : board->points)
+            corners.append(QPointF(p.x, p.y));
+    m_preview->SetBoardCorners(corners);
+}
+
+void COrvelleDlg::OnPictureWritten(const std::filesystem::path& path)
+{
+    if (m_liveScore)
+        m_liveScore->PictureWritten(path);
+}
+
+void COrvelleDlg::OnBoard()
+{
+    if (!m_preview->isVisible()) {
+        ShowMessage(this,
+                    tr("The board's corners are clicked on the camera's picture: tick \"Take pictures\" "
+                       "first, then choose \"Board...\" again."));
+        return;
+    }
+    m_preview->PickBoardCorners();
+    m_preview->raise();
+}
+
+void COrvelleDlg::OnBoardPicked(const QList<QPointF>& corners)
+{
+    BoardCorners board;
+    for (int i = 0; i < 4; ++i)
+        board.points[size_t(i)] = cv::Point2d(corners[i].x(), corners[i].y());
+    // Four clicks that make no board (crossed, or all at one spot) are not kept.
+    const std::optional<BoardCorners> checked = ParseBoardCorners(FormatBoardCorners(board));
+    if (!checked) {
+        ShowBoardOnPreview();
+        m_notice->setText(
+            tr("Those four clicks make no board: click a1, h1, h8 and a8 in turn, going round it."));
+        m_notice->show();
+        return;
+    }
+    m_settings.m_strBoard = QString::fromStdString(FormatBoardCorners(*checked));
+    if (const QString error = m_store->WriteSettings({{kBoardName, m_settings.m_strBoard}});
+        !error.isEmpty()) {
+        m_notice->setText(error);
+        m_notice->show();
+    }
+    ShowBoardOnPreview();
+    if (m_liveScore)
+        m_liveScore->SetCorners(*checked);
+}
+
+void COrvelleDlg::ShowLastMove()
+{
+    const LastMove& last = m_liveScore->Last();
+    m_lastMove->setText(last.text);
+    m_lastMove->setVisible(!last.text.isEmpty());
+    m_moveMark->setVisible(!last.text.isEmpty() && last.uncertain);
+    QMenu* menu = m_moveMark->menu();
+    menu->clear();
+    for (const auto& [text, move] : last.others) {
+        QAction* action = menu->addAction(text);
+        connect(action, &QAction::triggered, this, [this, game = last.game, ply = last.ply, move = move] {
+            m_liveScore->Choose(game, ply, move);
+        });
+    }
 }
 
 void COrvelleDlg::WaitForPictures()
@@ -536,6 +657,12 @@ void COrvelleDlg::UpdateTimeDisplay()
     if (shown == m_shown)
         return;
     m_shown = shown;
+    if (m_liveScore && running && firstFlag != m_flagTold) {
+        m_flagTold = firstFlag;
+        if (firstFlag != 0)
+            m_liveScore->SetFlag(c.m_nGame,
+                                 (firstFlag == 1) == m_leftIsWhite ? Colour::White : Colour::Black);
+    }
     struct Side {
         QLineEdit* edit;
         QLabel* info;
@@ -677,6 +804,11 @@ void COrvelleDlg::DisableForGame()
 {
     m_gameDir = m_cameraDir; // where this game's pictures go, whatever the settings say next
     m_takePictures->setEnabled(false);
+    if (m_liveScore)
+        m_liveScore->SetTimeControl(PgnTimeControl(m_settings));
+    // The start press starts White's clock: White's runs after an even number of plies.
+    m_leftIsWhite = m_clock->m_bLeftRunning == (m_clock->m_nPlies % 2 == 0);
+    m_flagTold = 0;
     // A Reset handled before this call arrived has already ended the game; its enabling stands.
     if (m_clock->m_bArmed)
         return;

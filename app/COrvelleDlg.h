@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <future>
 #include <memory>
@@ -15,6 +16,7 @@ class COrvelleDlg;
 class ClockEngine;
 class DialogBridge;
 class EngineCamera;
+class LiveScore;
 class PictureWriter;
 class PreviewWindow;
 class QCheckBox;
@@ -22,6 +24,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QToolButton;
 class ScreenAwake;
 class SettingsStore;
 class ShiftKeys;
@@ -79,6 +82,14 @@ public:
     void ShowPreview();
     /// Called through the picture writer: a picture could not be saved.
     void ShowPictureNotice(const QString& file, const QString& reason);
+    /// Called through the picture writer: a picture is on disk, for the game score to read.
+    void OnPictureWritten(const std::filesystem::path& path);
+    /// "Board...": the next four clicks on the preview are the board's corners.
+    void OnBoard();
+    /// The corners clicked on the preview: kept as BOARD, drawn as a grid, used to read the moves.
+    void OnBoardPicked(const QList<QPointF>& corners);
+    /// The game score's reader, when pictures are taken.
+    LiveScore* Score() { return m_liveScore; }
 
     ClockState& Clock() { return *m_clock; }
     PreviewWindow& Preview() { return *m_preview; }
@@ -102,6 +113,8 @@ private:
     void EnableSpinners(bool enabled);
     void UseTimeControl(const QString& text, DelayChoice delay);
     void UsePendingControl();
+    void ShowLastMove();
+    void ShowBoardOnPreview();
     std::shared_ptr<EngineCamera> MakeCamera();
 
     std::shared_ptr<ClockState> m_clock;
@@ -143,4 +156,9 @@ private:
     QLabel* m_controlText = nullptr;
     QMenu* m_controlMenu = nullptr;
     PreviewWindow* m_preview = nullptr;
+    LiveScore* m_liveScore = nullptr;
+    QLabel* m_lastMove = nullptr;      // the last move read from the pictures, shown once there is one
+    QToolButton* m_moveMark = nullptr; // "?" when that move is uncertain: offers the other candidates
+    bool m_leftIsWhite = false;        // in the game being played: White plays on the left
+    int m_flagTold = 0;                // the first flag the game score has been told of (as m_nFirstFlag)
 };

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "PgnCommand.h"
 #include "VideoCommand.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,7 @@ void CommandLine::AddOptions()
                            "the defaults when it does not exist)."),
                         tr("FILE")});
     AddVideoOptions(m_parser);
+    AddPgnOptions(m_parser);
 }
 
 std::optional<int> CommandLine::Parse(const QStringList& arguments)

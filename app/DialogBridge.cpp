@@ -103,8 +103,10 @@ void DialogBridge::ClosePreview()
 
 void DialogBridge::ReportPicture(const std::filesystem::path& path, const std::string& error)
 {
-    if (error.empty())
+    if (error.empty()) {
+        Post([path](COrvelleDlg& d) { d.OnPictureWritten(path); });
         return;
+    }
     Post([file = QString::fromStdU16String(path.u16string()), reason = QString::fromStdString(error)](
              COrvelleDlg& d) { d.ShowPictureNotice(file, reason); });
 }

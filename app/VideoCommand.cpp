@@ -42,7 +42,7 @@ void AddVideoOptions(QCommandLineParser& parser)
         {QStringLiteral("video"),
          VideoCommand::tr("Make output.avi and output.srt from a game's pictures in DIR, without a window."),
          VideoCommand::tr("DIR")});
-    parser.addOption({QStringLiteral("game"), VideoCommand::tr("With --video: the game's number."),
+    parser.addOption({QStringLiteral("game"), VideoCommand::tr("With --video or --pgn: the game's number."),
                       VideoCommand::tr("N")});
     parser.addOption(
         {QStringLiteral("plies"),

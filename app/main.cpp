@@ -1,5 +1,6 @@
 #include "COrvelleApp.h"
 #include "CommandLine.h"
+#include "PgnCommand.h"
 #include "Texts.h"
 #include "VideoCommand.h"
 
@@ -20,6 +21,8 @@ int main(int argc, char** argv)
         // Each mode without a window runs here, on this core application, and ends the program.
         if (commandLine.IsSet(QStringLiteral("video")))
             return RunVideoCommand(commandLine.Parser());
+        if (commandLine.IsSet(QStringLiteral("pgn")))
+            return RunPgnCommand(commandLine.Parser());
 #if defined(Q_OS_LINUX)
         if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
             std::fprintf(stderr, "%s\n",

@@ -164,6 +164,14 @@ void Camera::SaveMovePicture(int game, int ply)
     m_spare = cv::Mat();
 }
 
+void Camera::SaveStartPicture(int game)
+{
+    // Ply 0 is the press by Black that starts the game: its name is "gameNNmove000b.jpg", which the video,
+    // counting from ply 1, never reads.
+    if (m_config.startPicture)
+        SaveMovePicture(game, 0);
+}
+
 void Camera::RecordPly(int game, const PlyRecord& record)
 {
     if (!m_config.keepRecord)

@@ -34,6 +34,8 @@ struct CameraConfig {
     int height = 480;
     std::string folderUtf8;  // empty, or ends in a separator
     bool keepRecord = false; // also write each game's plies to "gameNN.tsv" beside the pictures
+    // Also a picture of the starting position at the press that starts a game, "gameNNmove000b.jpg".
+    bool startPicture = false;
 };
 
 /// The OpenCV backend for a source address (CAM_URL), and for a camera by number.
@@ -59,6 +61,7 @@ public:
     /// key was typed into the preview.
     bool ShowPreviewFrame() override;
     void SaveMovePicture(int game, int ply) override;
+    void SaveStartPicture(int game) override;
     void RecordPly(int game, const PlyRecord& record) override;
     void CloseCamera() override;
 

@@ -17,6 +17,13 @@ std::string FormatRecordName(int game)
     return name;
 }
 
+std::string FormatScoreName(int game)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "game%.2d.pgn", game);
+    return name;
+}
+
 std::filesystem::path ToNarrowPath(std::string_view folderUtf8, std::string_view name)
 {
     std::u8string joined(folderUtf8.begin(), folderUtf8.end());

@@ -1,8 +1,13 @@
 #include "PreviewWindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPolygonF>
+#include <QTransform>
+#include <algorithm>
 
 QImage MatToQImage(const cv::Mat& frame)
 {
@@ -43,6 +48,20 @@ void PreviewWindow::SetFrame(QImage frame)
     update();
 }
 
+void PreviewWindow::SetBoardCorners(const QList<QPointF>& corners)
+{
+    m_corners = corners.size() == 4 ? corners : QList<QPointF>();
+    update();
+}
+
+void PreviewWindow::PickBoardCorners()
+{
+    m_picking = true;
+    m_picked.clear();
+    setCursor(Qt::CrossCursor);
+    update();
+}
+
 void PreviewWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -50,6 +69,55 @@ void PreviewWindow::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), Qt::black);
     else
         painter.drawImage(0, 0, m_frame);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const auto toPixels = [this](QPointF f) { return QPointF(f.x() * width(), f.y() * height()); };
+    QTransform board; // from squares (a1's outer corner at 0,0, rank 8 at y = 8) to pixels
+    if (!m_picking && m_corners.size() == 4 &&
+        QTransform::quadToQuad(QPolygonF({{0, 0}, {8, 0}, {8, 8}, {0, 8}}),
+                               QPolygonF({toPixels(m_corners[0]), toPixels(m_corners[1]),
+                                          toPixels(m_corners[2]), toPixels(m_corners[3])}),
+                               board)) {
+        painter.setPen(QPen(QColor(0, 255, 0), 2));
+        for (int i = 0; i <= 8; ++i) {
+            painter.drawLine(board.map(QPointF(i, 0)), board.map(QPointF(i, 8)));
+            painter.drawLine(board.map(QPointF(0, i)), board.map(QPointF(8, i)));
+        }
+        painter.drawText(board.map(QPointF(0.3, 0.4)), QStringLiteral("a1"));
+    }
+    if (m_picking) {
+        static const char* const kCorners[] = {"a1", "h1", "h8", "a8"};
+        painter.setPen(QPen(QColor(255, 64, 0), 3));
+        for (const QPointF& p : m_picked)
+            painter.drawEllipse(toPixels(p), 5, 5);
+        const QString text =
+            QCoreApplication::translate("PreviewWindow", "Click the outer corner of %1 (%2 of 4)")
+                .arg(QLatin1String(kCorners[m_picked.size()]))
+                .arg(m_picked.size() + 1);
+        QFont font = painter.font();
+        font.setPointSize(14);
+        font.setBold(true);
+        painter.setFont(font);
+        const QRect band(0, 0, width(), 32);
+        painter.fillRect(band, QColor(0, 0, 0, 160));
+        painter.setPen(Qt::white);
+        painter.drawText(band, Qt::AlignCenter, text);
+    }
+}
+
+void PreviewWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (!m_picking || event->button() != Qt::LeftButton || width() <= 0 || height() <= 0) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const QPointF p = event->position();
+    m_picked.append(QPointF(std::clamp(p.x() / width(), 0.0, 1.0), std::clamp(p.y() / height(), 0.0, 1.0)));
+    if (m_picked.size() == 4) {
+        m_picking = false;
+        unsetCursor();
+        emit boardCornersPicked(m_picked);
+    }
+    update();
 }
 
 void PreviewWindow::keyPressEvent(QKeyEvent* event)
@@ -64,6 +132,13 @@ void PreviewWindow::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     default:
+        if (m_picking) {
+            // A key while the corners are being clicked gives up the clicking, not the camera.
+            m_picking = false;
+            unsetCursor();
+            update();
+            return;
+        }
         emit keyTyped();
     }
 }

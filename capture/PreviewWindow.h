@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
+#include <QPointF>
 #include <QWidget>
 
 #include <opencv2/core.hpp>
@@ -16,16 +18,30 @@ public:
 
     void SetFrame(QImage frame);
     const QImage& Frame() const { return m_frame; }
+    /// The board's corners a1, h1, h8, a8 as fractions of the picture, over which the 8 x 8 grid is drawn;
+    /// empty for none.
+    void SetBoardCorners(const QList<QPointF>& corners);
+    const QList<QPointF>& BoardCorners() const { return m_corners; }
+    /// The next four clicks on the picture are the corners a1, h1, h8 and a8; a key typed meanwhile
+    /// gives up.
+    void PickBoardCorners();
+    bool PickingBoard() const { return m_picking; }
 
 signals:
     /// A key (other than a modifier) was typed into the window.
     void keyTyped();
+    /// The fourth corner has been clicked.
+    void boardCornersPicked(const QList<QPointF>& corners);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     QImage m_frame;
+    QList<QPointF> m_corners;
+    QList<QPointF> m_picked;
+    bool m_picking = false;
 };

@@ -17,6 +17,7 @@ bool ClockEngine::Step()
 {
     ClockState& s = *m_state;
 
+    bool started = false;
     if (s.m_bArmed) {
         std::shared_ptr<EngineCamera> next;
         {
@@ -32,7 +33,6 @@ bool ClockEngine::Step()
             if (!m_cameraOpen)
                 m_window->ReportNoCamera();
         }
-        bool started = false;
         {
             std::lock_guard lock(s.m_stepMutex);
             // The key is read before the state, as each query consumes the key's "pressed since" mark.
@@ -57,6 +57,8 @@ bool ClockEngine::Step()
 
     if (m_cameraOpen && !m_camera->ShowPreviewFrame())
         return false;
+    if (started && m_cameraOpen)
+        m_camera->SaveStartPicture(s.m_nGame);
 
     std::optional<PlyRecord> ply;
     bool running = false;

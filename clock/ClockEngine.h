@@ -39,6 +39,9 @@ public:
     virtual bool ShowPreviewFrame() = 0;
     /// Saves the current frame as the picture of one ply.
     virtual void SaveMovePicture(int game, int ply) = 0;
+    /// At the press that starts a game: keeps the starting position, which the game score reads the
+    /// first move against; by default nowhere.
+    virtual void SaveStartPicture(int /*game*/) {}
     /// Keeps a ply's record beside its picture; by default nowhere.
     virtual void RecordPly(int /*game*/, const PlyRecord& /*record*/) {}
     virtual void CloseCamera() = 0;

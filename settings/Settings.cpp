@@ -144,6 +144,7 @@ bool SettingsStore::LoadSettings(Settings& s)
     s.m_strCamUrl = Read(kCamUrlName).value_or(QString()).trimmed();
     s.m_bVideoClocks = ParseInt(Read(kVideoClocksName).value_or(QString())) == 1;
     s.m_strTimeControl = Read(kTimeControlName).value_or(QString()).trimmed();
+    s.m_strBoard = Read(kBoardName).value_or(QString()).trimmed();
     s.m_bSound = ParseInt(Read(kSoundName).value_or(QString())) == 1;
     return result;
 }

@@ -42,6 +42,7 @@ struct Settings {
     double m_fLeftPreset = 60.0;
     double m_fRightPreset = 60.0;
     bool m_bVideoClocks = false; // VIDEO_CLOCKS: draw both clocks into the video's frames
+    QString m_strBoard; // BOARD: the board's corners as fractions; empty: looked for on the pictures
 };
 
 /// One stored value: its name and the text written on first run (null: DefaultPictureFolder()).
@@ -68,6 +69,9 @@ inline constexpr char kCamUrlName[] = "CAM_URL";
 inline constexpr char kVideoClocksName[] = "VIDEO_CLOCKS";
 inline constexpr char kTimeControlName[] = "TIME_CONTROL";
 inline constexpr char kSoundName[] = "SOUND";
+/// Optional: where the board lies in the camera's picture, "a1x,a1y,h1x,h1y,h8x,h8y,a8x,a8y" as fractions
+/// of the picture's width and height; absent, the board is looked for on each game's first picture.
+inline constexpr char kBoardName[] = "BOARD";
 
 /// A decimal integer as the classic C runtime reads one: leading white space, an optional sign,
 /// digits up to the first non-digit; no number gives 0 and overflow saturates.

@@ -3,8 +3,9 @@
 # 1. on a machine where it has never run it writes its settings, shows its window and no message,
 #    plays, and closes cleanly;
 # 2. with a real capture, "Take pictures" checked by a click, a start press and five switches leave one
-#    JPEG of the frame size per ply;
-# 3. Reset and "Make Video" turn them into output.avi: one frame per ply after the first, 2 per second;
+#    JPEG of the frame size per ply, and one of the starting position at the start press;
+# 3. Reset and "Make Video" turn them into output.avi: one frame per ply after the first, 2 per second
+#    (the starting position is not one of them);
 # 4. the same video from the command line, without a display, and its exit codes.
 . "$(dirname "$0")/lib.sh"
 
@@ -27,14 +28,14 @@ quit_orvelle
 
 pics="$WORK/Bilder für Zoë/"
 start_with_camera "$pics" "videotestsrc pattern=smpte ! video/x-raw,width=320,height=240 ! videoconvert ! appsink"
-tap 62                                     # start: no picture
+tap 62                                     # start: the starting position, move000b
 for k in 50 62 50 62 50; do tap $k; done   # plies 1 to 5
-for ply in 001a 001b 002a 002b 003a; do
+for ply in 000b 001a 001b 002a 002b 003a; do
   wait_for_file "${pics}game01move$ply.jpg"
   [ "$(identify -format '%m %wx%h' "${pics}game01move$ply.jpg")" = "JPEG 320x240" ] || fail "ply $ply: not a 320x240 JPEG"
 done
 count=$(find "$pics" -type f -name '*.jpg' | wc -l)
-[ "$count" -eq 5 ] || fail "expected 5 pictures, found $count"
+[ "$count" -eq 6 ] || fail "expected 6 pictures, found $count"
 wait_for_file "${pics}game01.tsv"
 [ "$(cut -f 1,3,7 "${pics}game01.tsv" | sed -n '1p;6p' | tr '\t\n' ',,')" = "ply,side,picture,5,left,game01move003a.jpg," ] ||
   fail "game01.tsv: $(tr "\t\n" ",|" < "${pics}game01.tsv")"

@@ -1,0 +1,152 @@
+#include "GameScore.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+// How far back a picture that nothing explains re-opens uncertain choices: a wrong move usually shows
+// within a move or two, when a piece moves from where the wrong line does not have it.
+constexpr size_t kLookBack = 4;
+// The other candidates of an uncertain ply that are tried; the recognizer ranks the true move near the
+// top even when it cannot tell it from its rivals.
+constexpr size_t kAlternatives = 3;
+// Pictures kept for reading again: the look-back's, the one before them and the newest.
+constexpr size_t kCachedPictures = kLookBack + 2;
+
+double ScoreOf(const ScoredPly& ply)
+{
+    for (const MoveCandidate& c : ply.reading.candidates)
+        if (c.move == ply.move)
+            return c.score;
+    return 0.0;
+}
+} // namespace
+
+GameScore::GameScore(const BoardCorners& corners, PictureSource pictures, Position start)
+    : m_corners(corners), m_source(std::move(pictures)), m_start(std::move(start))
+{}
+
+Position GameScore::PositionAfter(int plies) const
+{
+    Position p = m_start;
+    for (int i = 0; i < plies && i < int(m_plies.size()); ++i)
+        p = p.play(m_plies[size_t(i)].move);
+    return p;
+}
+
+cv::Mat GameScore::Picture(int ply)
+{
+    auto found = m_pictures.find(ply);
+    if (found == m_pictures.end()) {
+        // A picture not there yet is asked for again next time: during a game it is still being written.
+        cv::Mat picture = m_source(ply);
+        if (picture.empty())
+            return picture;
+        found = m_pictures.emplace(ply, std::move(picture)).first;
+        // The one farthest from this ply goes: reading runs forwards, and re-opening goes back a little.
+        while (m_pictures.size() > kCachedPictures) {
+            auto first = m_pictures.begin(), last = std::prev(m_pictures.end());
+            m_pictures.erase(std::abs(first->first - ply) >= std::abs(last->first - ply) ? first : last);
+        }
+        found = m_pictures.find(ply);
+    }
+    return found->second;
+}
+
+std::optional<ScoredPly> GameScore::Read(int ply, const Position& position)
+{
+    const cv::Mat before = Picture(ply - 1);
+    const cv::Mat after = Picture(ply);
+    if (before.empty() || after.empty() || position.legalMoves().empty())
+        return std::nullopt;
+    ScoredPly scored;
+    scored.reading = RecognizeMove(before, after, position, m_corners);
+    scored.move = scored.reading.candidates.front().move;
+    scored.uncertain = scored.reading.uncertain;
+    return scored;
+}
+
+bool GameScore::ReadNext()
+{
+    const int ply = int(m_plies.size()) + 1;
+    std::optional<ScoredPly> next = Read(ply, PositionAfter(ply - 1));
+    if (!next)
+        return false;
+    if (next->uncertain)
+        Reopen(*next);
+    m_plies.push_back(std::move(*next));
+    return true;
+}
+
+int GameScore::ReadAll(int last)
+{
+    int read = 0;
+    while (int(m_plies.size()) < last && ReadNext())
+        ++read;
+    return read;
+}
+
+double GameScore::LineScore(size_t first, const ScoredPly& next) const
+{
+    double score = ScoreOf(next);
+    for (size_t i = first; i < m_plies.size(); ++i)
+        score += ScoreOf(m_plies[i]);
+    return score;
+}
+
+void GameScore::Reopen(ScoredPly& next)
+{
+    const size_t count = m_plies.size();
+    // The latest uncertain choice first; a move the user chose is a fixed point nothing goes back past.
+    for (size_t j = count; j-- > 0 && count - j <= kLookBack && !m_plies[j].chosen;) {
+        if (!m_plies[j].uncertain)
+            continue;
+        double bestScore = LineScore(j, next);
+        std::vector<ScoredPly> bestLine;
+        const std::vector<MoveCandidate>& candidates = m_plies[j].reading.candidates;
+        size_t tried = 0;
+        for (size_t c = 0; c < candidates.size() && tried < kAlternatives; ++c) {
+            if (candidates[c].move == m_plies[j].move)
+                continue;
+            ++tried;
+            std::vector<ScoredPly> line{m_plies[j]};
+            line[0].move = candidates[c].move;
+            double score = candidates[c].score;
+            Position p = PositionAfter(int(j)).play(line[0].move);
+            for (size_t i = j + 1; i <= count; ++i) {
+                std::optional<ScoredPly> read = Read(int(i) + 1, p);
+                if (!read) {
+                    line.clear();
+                    break;
+                }
+                score += ScoreOf(*read);
+                p = p.play(read->move);
+                line.push_back(std::move(*read));
+            }
+            if (!line.empty() && score > bestScore) {
+                bestScore = score;
+                bestLine = std::move(line);
+            }
+        }
+        if (!bestLine.empty()) {
+            next = std::move(bestLine.back());
+            bestLine.pop_back();
+            std::move(bestLine.begin(), bestLine.end(), m_plies.begin() + std::ptrdiff_t(j));
+            return;
+        }
+    }
+}
+
+bool GameScore::Choose(int ply, const Move& move)
+{
+    if (ply < 1 || ply > int(m_plies.size()) || !PositionAfter(ply - 1).isLegal(move))
+        return false;
+    const int read = int(m_plies.size());
+    m_plies.resize(size_t(ply));
+    ScoredPly& chosen = m_plies.back();
+    chosen.move = move;
+    chosen.chosen = true;
+    chosen.uncertain = false;
+    ReadAll(read);
+    return true;
+}

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# A game played on real Shift keys under a real X server, with a camera source that shows the rendered
+# positions in step with the presses. Before it the board's corners are clicked on the camera's picture
+# ("Board..."). gameNN.pgn is kept beside the pictures as the game goes, and at the end it holds the
+# game's moves, valid for pgn-extract, with the clocks, and the mate's result.
+#   tst_livescore.sh ORVELLE RENDER_GAME
+. "$(dirname "$0")/lib.sh"
+RENDER=$2
+PGN_EXTRACT=/usr/games/pgn-extract
+[ -x $PGN_EXTRACT ] || { echo "SKIP: needs pgn-extract"; exit 77; }
+
+frames="$WORK/frames"
+mkdir -p "$frames"
+"$RENDER" "$frames" 2 overhead 480x360 --frames || fail "could not render the game"
+# The camera reads cur.jpg again for every frame; each position is moved over it whole.
+show() { cp "$frames/frame$1.jpg" "$WORK/next.jpg" && mv "$WORK/next.jpg" "$WORK/cur.jpg"; sleep 1; }
+show 000
+pics="$WORK/pictures/"
+start_with_camera "$pics" \
+  "multifilesrc location=$WORK/cur.jpg loop=true caps=image/jpeg,framerate=10/1 ! jpegdec ! videoconvert ! appsink"
+sleep 1
+# "Board..." from the window's menu, then the outer corners of a1, h1, h8 and a8 clicked on the camera's
+# picture: they become BOARD, and the moves are read with them.
+preview=$(xdotool search --onlyvisible --name '^Orvelle$' | grep -vx "$WINDOW" | head -n 1)
+[ -n "$preview" ] || fail "no camera window"
+xdotool mousemove --window "$WINDOW" 20 30 click 3
+sleep 0.5
+xdotool key b
+sleep 0.5
+read -r -a corner <<<"$(tr ',' ' ' <"$frames/corners.txt")"
+for i in 0 2 4 6; do
+  x=$(echo "${corner[$i]} * 480 + 0.5" | bc -l)
+  y=$(echo "${corner[$((i + 1))]} * 360 + 0.5" | bc -l)
+  xdotool mousemove --window "$preview" "${x%.*}" "${y%.*}" click 1
+  sleep 0.3
+done
+conf=$XDG_CONFIG_HOME/Kadrith/Orvelle.conf
+for _ in $(seq 50); do grep -q '^BOARD=' "$conf" && break; sleep 0.1; done
+grep -q '^BOARD=' "$conf" || fail "BOARD not written after four clicks: $(cat "$conf")"
+[ -n "${SHOT:-}" ] && import -window root "${SHOT%.png}-board.png"
+tap 50 # Black starts White's clock: White plays on the right
+plies=$(wc -l <"$frames/moves.txt")
+for ply in $(seq 1 "$plies"); do
+  show "$(printf %03d "$ply")"
+  if [ $((ply % 2)) = 1 ]; then tap 62; else tap 50; fi
+done
+score="${pics}game01.pgn"
+for _ in $(seq 600); do
+  [ -s "$score" ] && grep -q '^\[Result "1-0"\]' "$score" && break
+  sleep 0.1
+done
+[ -s "$score" ] || fail "no game01.pgn"
+$PGN_EXTRACT -s -C -N -V -w1000 --notags -l "$WORK/pgnlog" "$score" >"$WORK/extracted" || fail "pgn-extract failed"
+[ -s "$WORK/pgnlog" ] && fail "pgn-extract: $(cat "$WORK/pgnlog")"
+moves=$(tr ' ' '\n' <"$WORK/extracted" | grep -vE '^$|^[0-9]+\.|^(1-0|0-1|1/2-1/2|\*)$' | tr '\n' ' ')
+[ "$moves" = "$(tr '\n' ' ' <"$frames/moves.txt")" ] || fail "moves: $moves; the score: $(cat "$score")"
+grep -q '^\[Result "1-0"\]$' "$score" || fail "result: $(cat "$score")"
+# Each move's clock: five minutes less a second or two of play.
+[ "$(grep -o '\[%clk 0:0[45]:[0-5][0-9]\]' "$score" | wc -l)" = "$plies" ] || fail "clocks: $(cat "$score")"
+grep -q '^\[TimeControl "300"\]$' "$score" || fail "TimeControl: $(grep TimeControl "$score")"
+[ -n "${SHOT:-}" ] && import -window root "$SHOT"
+quit_orvelle
+echo PASS

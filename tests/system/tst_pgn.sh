@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# orvelle --pgn on rendered games whose moves are known, with no display at all: the score it writes
+# must be valid PGN (pgn-extract checks it), hold the game's moves with the record's clocks, and the
+# exit codes must say what went wrong.
+#   tst_pgn.sh ORVELLE RENDER_GAME
+set -uo pipefail
+ORVELLE=$1
+RENDER=$2
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+export XDG_CONFIG_HOME=$WORK/config
+PGN_EXTRACT=/usr/games/pgn-extract
+[ -x $PGN_EXTRACT ] || { echo "SKIP: needs pgn-extract"; exit 77; }
+
+# pgn DIR ARGS...: runs orvelle --pgn DIR --game 1 ARGS without a display; its exit code in CODE.
+pgn() {
+  local dir=$1
+  shift
+  timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$ORVELLE" --pgn "$dir" --game 1 "$@" \
+    >"$WORK/out" 2>"$WORK/err"
+  CODE=$?
+}
+# moves_of FILE: the moves of a PGN file as pgn-extract reads them, one a line; fails on any complaint.
+moves_of() {
+  $PGN_EXTRACT -s -C -N -V -w1000 --notags -l "$WORK/pgnlog" "$1" >"$WORK/extracted" || fail "pgn-extract failed on $1"
+  [ -s "$WORK/pgnlog" ] && fail "pgn-extract on $1: $(cat "$WORK/pgnlog")"
+  tr ' ' '\n' <"$WORK/extracted" | grep -vE '^$|^[0-9]+\.|^(1-0|0-1|1/2-1/2|\*)$'
+}
+# render NAME SCENE VIEW: a rendered game in $WORK/NAME/.
+render() {
+  mkdir -p "$WORK/$1"
+  "$RENDER" "$WORK/$1" "$2" "$3" 640x480 || fail "could not render scene $2"
+}
+
+# Castling, en passant and captures seen from above; the board found on the starting position; the time
+# control from the presets of a --settings file.
+render above 0 overhead
+printf '[General]\nCAM_REF=0\nRESOLUTION_REF=1\nDIR=\nLTIME=180\nRTIME=180\nDELAY_TYPE=1\nDELAY_DELTA=2\n' >"$WORK/club.conf"
+pgn "$WORK/above/" --settings "$WORK/club.conf"
+[ $CODE = 0 ] || fail "--pgn exited with $CODE: $(cat "$WORK/err")"
+plies=$(wc -l <"$WORK/above/moves.txt")
+# An earlier, longer game 1 left a later picture: the record says where this game ends.
+cp "$WORK/above/game01move001a.jpg" "$WORK/above/game01move011a.jpg"
+[ "$(grep -c '^[0-9]' "$WORK/out")" = "$plies" ] || fail "not one line per ply: $(cat "$WORK/out")"
+grep -q "^1\. e4$" "$WORK/out" && grep -q "^3\.\.\. Nxf6$" "$WORK/out" || fail "ply lines: $(head -6 "$WORK/out")"
+grep -qE "^game01.pgn written: $plies plies, [0-2] uncertain, result \*$" "$WORK/out" || fail "summary: $(tail -1 "$WORK/out")"
+score="$WORK/above/game01.pgn"
+[ "$(moves_of "$score" | tr '\n' ' ')" = "$(tr '\n' ' ' <"$WORK/above/moves.txt")" ] ||
+  fail "moves differ: $(moves_of "$score" | tr '\n' ' ')"
+# The record's clocks: White used 2 s on ply 1 and 4 s on ply 3, Black 3 s on ply 2.
+grep -q '^1\. e4 {\[%clk 0:04:58\] \[%emt 0:00:02\]} 1\.\.\. d5 {\[%clk 0:04:57\] \[%emt 0:00:03\]}' "$score" ||
+  fail "clocks: $(sed -n '/^1\./p' "$score")"
+grep -q '^\[TimeControl "180+2"\]$' "$score" || fail "TimeControl: $(grep TimeControl "$score")"
+grep -q "^\[Date \"$(date -r "$WORK/above/game01move000b.jpg" +%Y.%m.%d)\"\]$" "$score" || fail "Date: $(grep Date "$score")"
+
+# A mate seen from the side, with the corners given: the result is the mate's.
+render side 2 side
+pgn "$WORK/side" --board "$(cat "$WORK/side/corners.txt")"
+[ $CODE = 0 ] || fail "--pgn --board exited with $CODE: $(cat "$WORK/err")"
+grep -q '^\[Result "1-0"\]$' "$WORK/side/game01.pgn" || fail "no 1-0 after the mate: $(cat "$WORK/side/game01.pgn")"
+[ "$(moves_of "$WORK/side/game01.pgn" | tr '\n' ' ')" = "$(tr '\n' ' ' <"$WORK/side/moves.txt")" ] ||
+  fail "side view: $(moves_of "$WORK/side/game01.pgn" | tr '\n' ' ')"
+# BOARD from the settings does the same; a BOARD that is no board is said and the board looked for.
+printf '[General]\nBOARD=%s\n' "$(cat "$WORK/side/corners.txt")" >"$WORK/board.conf"
+rm "$WORK/side/game01.pgn"
+pgn "$WORK/side" --settings "$WORK/board.conf"
+[ $CODE = 0 ] && [ -s "$WORK/side/game01.pgn" ] || fail "BOARD from --settings: $CODE $(cat "$WORK/err")"
+grep -q TimeControl "$WORK/side/game01.pgn" && fail "a TimeControl from clocks that are not in the settings"
+
+# Exit codes, and nothing written when nothing can be read.
+pgn "$WORK/above" --board 0.1,0.1,0.9
+[ $CODE = 2 ] && grep -q 'eight fractions' "$WORK/err" || fail "a bad --board: $CODE $(cat "$WORK/err")"
+timeout 20 env -u DISPLAY "$ORVELLE" --pgn "$WORK/above" --game one >/dev/null 2>&1
+[ $? = 2 ] || fail "a bad --game is not exit code 2"
+pgn "$WORK/nowhere"
+[ $CODE = 2 ] || fail "no folder: $CODE"
+mkdir "$WORK/empty"
+pgn "$WORK/empty"
+[ $CODE = 1 ] && grep -q "Can't find game01move000b.jpg" "$WORK/err" || fail "no pictures: $CODE $(cat "$WORK/err")"
+[ -e "$WORK/empty/game01.pgn" ] && fail "a PGN written without pictures"
+# A starting picture that shows no board.
+convert -size 640x480 xc:gray "$WORK/empty/game01move000b.jpg"
+pgn "$WORK/empty"
+[ $CODE = 1 ] && grep -q "No board can be seen" "$WORK/err" || fail "no board: $CODE $(cat "$WORK/err")"
+# A picture lost mid-game: the score ends before it, and that is not a success.
+rm "$WORK/above/game01move003a.jpg"
+pgn "$WORK/above/"
+[ $CODE = 1 ] && grep -q "game01move003a.jpg is missing" "$WORK/err" || fail "a lost picture: $CODE $(cat "$WORK/err")"
+[ "$(moves_of "$score" | wc -l)" = 4 ] || fail "the score before the lost picture: $(moves_of "$score" | tr '\n' ' ')"
+echo PASS
