@@ -11,10 +11,10 @@
 #include <cstdio>
 
 namespace {
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("PgnCommand", text);
-}
+/// The texts of the game score without a window, translated as one context.
+struct PgnCommand {
+    Q_DECLARE_TR_FUNCTIONS(PgnCommand)
+};
 
 void PrintError(const QString& text)
 {
@@ -25,11 +25,11 @@ void PrintError(const QString& text)
 void AddPgnOptions(QCommandLineParser& parser)
 {
     parser.addOption({QStringLiteral("pgn"),
-                      Tr("Read the moves of a game from its pictures in DIR and write gameNN.pgn there, "
+                      PgnCommand::tr("Read the moves of a game from its pictures in DIR and write gameNN.pgn there, "
                          "without a window."),
                       QStringLiteral("DIR")});
     parser.addOption({QStringLiteral("board"),
-                      Tr("With --pgn: the board's corners a1, h1, h8, a8 in the pictures, as fractions of "
+                      PgnCommand::tr("With --pgn: the board's corners a1, h1, h8, a8 in the pictures, as fractions of "
                          "their width and height (default: BOARD from the settings, else found on the "
                          "starting position)."),
                       QStringLiteral("a1x,a1y,h1x,h1y,h8x,h8y,a8x,a8y")});
@@ -44,19 +44,19 @@ int RunPgnCommand(const QCommandLineParser& parser)
     if (parser.isSet(QStringLiteral("board"))) {
         corners = ParseBoardCorners(parser.value(QStringLiteral("board")).toStdString());
         if (!corners) {
-            PrintError(Tr("--board needs eight fractions from 0 to 1, the corners a1, h1, h8 and a8 in turn, "
+            PrintError(PgnCommand::tr("--board needs eight fractions from 0 to 1, the corners a1, h1, h8 and a8 in turn, "
                           "not '%1'")
                            .arg(parser.value(QStringLiteral("board"))));
             return 2;
         }
     }
     if (dir.isEmpty() || !gameOk || game < 0 || parser.isSet(QStringLiteral("plies"))) {
-        PrintError(Tr("Usage: orvelle --pgn DIR --game N [--board a1x,a1y,h1x,h1y,h8x,h8y,a8x,a8y], with N a "
+        PrintError(PgnCommand::tr("Usage: orvelle --pgn DIR --game N [--board a1x,a1y,h1x,h1y,h8x,h8y,a8x,a8y], with N a "
                       "whole number from 0"));
         return 2;
     }
     if (!QFileInfo(dir).isDir()) {
-        PrintError(Tr("Error. There is no folder %1").arg(dir));
+        PrintError(PgnCommand::tr("Error. There is no folder %1").arg(dir));
         return 2;
     }
     Settings settings;
@@ -71,19 +71,19 @@ int RunPgnCommand(const QCommandLineParser& parser)
     const std::string startName = FormatPictureName(game, 0);
     const cv::Mat start = GamePictures(folder, game)(0);
     if (start.empty()) {
-        PrintError(Tr("Error. Can't find %1 in %2!").arg(QString::fromStdString(startName), dir));
+        PrintError(PgnCommand::tr("Error. Can't find %1 in %2!").arg(QString::fromStdString(startName), dir));
         return 1;
     }
     if (!corners && !settings.m_strBoard.isEmpty()) {
         corners = ParseBoardCorners(settings.m_strBoard.toStdString());
         if (!corners)
-            PrintError(Tr("The BOARD setting '%1' is not eight fractions: the board is looked for instead.")
+            PrintError(PgnCommand::tr("The BOARD setting '%1' is not eight fractions: the board is looked for instead.")
                            .arg(settings.m_strBoard));
     }
     if (!corners)
         corners = FindBoardCorners(start);
     if (!corners) {
-        PrintError(Tr("Error. No board can be seen on %1: give its corners with --board, or set BOARD.")
+        PrintError(PgnCommand::tr("Error. No board can be seen on %1: give its corners with --board, or set BOARD.")
                        .arg(QString::fromStdString(startName)));
         return 1;
     }
@@ -104,7 +104,7 @@ int RunPgnCommand(const QCommandLineParser& parser)
         PrintError(error);
         return 1;
     }
-    std::printf("%s\n", qUtf8Printable(Tr("%1 written: %2 plies, %3 uncertain, result %4")
+    std::printf("%s\n", qUtf8Printable(PgnCommand::tr("%1 written: %2 plies, %3 uncertain, result %4")
                                            .arg(QString::fromStdString(sheet.FileName()))
                                            .arg(read)
                                            .arg(uncertain)
@@ -115,7 +115,7 @@ int RunPgnCommand(const QCommandLineParser& parser)
         return std::filesystem::exists(ToNarrowPath(folder, FormatPictureName(game, ply)));
     };
     if (!over && (int(record.size()) > read || (record.empty() && (exists(read + 1) || exists(read + 2))))) {
-        PrintError(Tr("Error. %1 is missing or cannot be read: the score ends before it.")
+        PrintError(PgnCommand::tr("Error. %1 is missing or cannot be read: the score ends before it.")
                        .arg(QString::fromStdString(FormatPictureName(game, read + 1))));
         return 1;
     }

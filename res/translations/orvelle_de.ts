@@ -165,6 +165,22 @@
         <source>Notice</source>
         <translation>Hinweis</translation>
     </message>
+    <message>
+        <source>The pictures do not settle this move: click to choose another</source>
+        <translation>Die Bilder entscheiden diesen Zug nicht: klicken, um einen anderen zu wählen</translation>
+    </message>
+    <message>
+        <source>&amp;Board...</source>
+        <translation>&amp;Brett...</translation>
+    </message>
+    <message>
+        <source>The board&apos;s corners are clicked on the camera&apos;s picture: tick &quot;Take pictures&quot; first, then choose &quot;Board...&quot; again.</source>
+        <translation>Die Ecken des Bretts werden im Bild der Kamera angeklickt: zuerst „Fotos aufnehmen“ ankreuzen, dann wieder „Brett...“ wählen.</translation>
+    </message>
+    <message>
+        <source>Those four clicks make no board: click a1, h1, h8 and a8 in turn, going round it.</source>
+        <translation>Diese vier Klicks ergeben kein Brett: a1, h1, h8 und a8 der Reihe nach rundherum anklicken.</translation>
+    </message>
 </context>
 <context>
     <name>CSettingsDlg</name>
@@ -294,6 +310,56 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     </message>
 </context>
 <context>
+    <name>LiveScore</name>
+    <message>
+        <source>No board can be seen on %1, so the moves are not read. &quot;Board...&quot; in the preview lets you click its corners.</source>
+        <translation>Auf %1 ist kein Brett zu sehen, daher werden die Züge nicht gelesen. Mit „Brett...“ in der Vorschau lassen sich seine Ecken anklicken.</translation>
+    </message>
+</context>
+<context>
+    <name>PgnCommand</name>
+    <message>
+        <source>Read the moves of a game from its pictures in DIR and write gameNN.pgn there, without a window.</source>
+        <translation>Die Züge einer Partie aus ihren Bildern in DIR lesen und dort gameNN.pgn schreiben, ohne Fenster.</translation>
+    </message>
+    <message>
+        <source>With --pgn: the board&apos;s corners a1, h1, h8, a8 in the pictures, as fractions of their width and height (default: BOARD from the settings, else found on the starting position).</source>
+        <translation>Mit --pgn: die Ecken a1, h1, h8, a8 des Bretts in den Bildern, als Bruchteile ihrer Breite und Höhe (Vorgabe: BOARD aus den Einstellungen, sonst auf der Ausgangsstellung gesucht).</translation>
+    </message>
+    <message>
+        <source>--board needs eight fractions from 0 to 1, the corners a1, h1, h8 and a8 in turn, not &apos;%1&apos;</source>
+        <translation>--board braucht acht Bruchteile von 0 bis 1, die Ecken a1, h1, h8 und a8 der Reihe nach, nicht &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Usage: orvelle --pgn DIR --game N [--board a1x,a1y,h1x,h1y,h8x,h8y,a8x,a8y], with N a whole number from 0</source>
+        <translation>Aufruf: orvelle --pgn DIR --game N [--board a1x,a1y,h1x,h1y,h8x,h8y,a8x,a8y], mit N einer ganzen Zahl ab 0</translation>
+    </message>
+    <message>
+        <source>Error. There is no folder %1</source>
+        <translation>Fehler. Es gibt keinen Ordner %1</translation>
+    </message>
+    <message>
+        <source>Error. Can&apos;t find %1 in %2!</source>
+        <translation>Fehler. %1 ist in %2 nicht zu finden!</translation>
+    </message>
+    <message>
+        <source>The BOARD setting &apos;%1&apos; is not eight fractions: the board is looked for instead.</source>
+        <translation>Die Einstellung BOARD &apos;%1&apos; besteht nicht aus acht Bruchteilen: das Brett wird stattdessen gesucht.</translation>
+    </message>
+    <message>
+        <source>Error. No board can be seen on %1: give its corners with --board, or set BOARD.</source>
+        <translation>Fehler. Auf %1 ist kein Brett zu sehen: seine Ecken mit --board angeben oder BOARD setzen.</translation>
+    </message>
+    <message>
+        <source>%1 written: %2 plies, %3 uncertain, result %4</source>
+        <translation>%1 geschrieben: %2 Halbzüge, %3 unsicher, Ergebnis %4</translation>
+    </message>
+    <message>
+        <source>Error. %1 is missing or cannot be read: the score ends before it.</source>
+        <translation>Fehler. %1 fehlt oder ist nicht lesbar: die Partienotation endet davor.</translation>
+    </message>
+</context>
+<context>
     <name>PictureWriter</name>
     <message>
         <source>the picture could not be encoded</source>
@@ -302,6 +368,20 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     <message>
         <source>the file could not be written</source>
         <translation>die Datei konnte nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewWindow</name>
+    <message>
+        <source>Click the outer corner of %1 (%2 of 4)</source>
+        <translation>Die äußere Ecke von %1 anklicken (%2 von 4)</translation>
+    </message>
+</context>
+<context>
+    <name>ScoreSheet</name>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
@@ -426,10 +506,6 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
         <translation>VERZ</translation>
     </message>
     <message>
-        <source>With --video: the game&apos;s number.</source>
-        <translation>Mit --video: die Nummer der Partie.</translation>
-    </message>
-    <message>
         <source>N</source>
         <translation>N</translation>
     </message>
@@ -460,6 +536,10 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     <message>
         <source>Error. %1 is missing or broken: the video ends before it.</source>
         <translation>Fehler. %1 fehlt oder ist beschädigt: Das Video endet davor.</translation>
+    </message>
+    <message>
+        <source>With --video or --pgn: the game&apos;s number.</source>
+        <translation>Mit --video oder --pgn: die Nummer der Partie.</translation>
     </message>
 </context>
 <context>
