@@ -11,7 +11,7 @@ struct Rig : EngineRig {
     {
         const TimeControl control = MakeTimeControl(text.toStdString(), type, delta);
         const double start = StartSeconds(control).value_or(300.0);
-        ApplyTimeControl(*state, control, start, start);
+        QVERIFY(ApplyTimeControl(*state, control, start, start)); // the clocks wait: the control is taken
     }
 };
 } // namespace
@@ -103,6 +103,7 @@ private slots:
         Rig rig("180+2", 0, 0);
         rig.press();
         QVERIFY(!SpinStoppedClock(*rig.state, false, -1, 60)); // a running clock is not the arrows'
+        QVERIFY(!ApplyTimeControl(*rig.state, TimeControl{}, 60, 60)); // nor a new control's
         rig.run(10);
         QVERIFY(TogglePause(*rig.state));
         rig.run(100);
