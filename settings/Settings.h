@@ -32,8 +32,8 @@ std::optional<Resolution> ResolutionFromPacked(int packed);
 /// The settings fields of the main window, with their values before anything is read.
 struct Settings {
     int m_nCamera = 0;
-    int m_nDelayType = 0;  // kept for time controls to come; nothing uses it yet
-    int m_nDelayDelta = 0; // likewise
+    int m_nDelayType = 0;  // none, Fischer, Bronstein or simple delay
+    int m_nDelayDelta = 0; // the delay's or increment's seconds
     QString m_strDir;      // empty, or ends in a separator
     int m_nResolution = 640480;
     QString m_strCamUrl;      // when not empty, the camera is opened from this source instead of by index

@@ -1,5 +1,4 @@
 #include "Accessibility.h"
-#include "CSettingsDlg.h"
 #include "DialogRig.h"
 #include "Identifiers.h"
 #include "PreviewWindow.h"
@@ -9,7 +8,6 @@
 
 #include <QAccessible>
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -113,36 +111,6 @@ private slots:
         }
         for (const QString& colour : {WarningColour(false), LowTimeColour(false)}) // on the running clock
             QVERIFY2(contrast(colour, QColor(0xfff0a0)) >= 4.5, qPrintable(colour));
-    }
-
-    void settingsChooseTheTimeControlAndTheSound()
-    {
-        const QString file = m_dir.filePath("rows.conf");
-        WriteSettingsFile(file, {{"DELAY_TYPE", "2"}});
-        SettingsStore store(file);
-        Settings current;
-        QVERIFY(store.LoadSettings(current));
-        QVERIFY(!CSettingsDlg(store, current, false)
-                     .findChild<QWidget*>("IDC_SETTINGS_TIME_CONTROL")
-                     ->isEnabled());
-        CSettingsDlg dialog(store, current);
-        auto* text = dialog.findChild<QLineEdit*>("timeControlText");
-        QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-        text->setText("180+");
-        QVERIFY(!ok->isEnabled());
-        QVERIFY(dialog.findChild<QLabel*>("timeControlVerdict")->text().contains("bonus")); // says why
-        text->setText("180+2");
-        dialog.findChild<QCheckBox*>("IDC_SETTINGS_SOUND")->setChecked(true);
-        ok->click();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-
-        QVERIFY(QFile::copy(file, file + ".read")); // a file QSettings has not seen, read from the disk
-        Settings read;
-        QVERIFY(SettingsStore(file + ".read").LoadSettings(read));
-        QCOMPARE(read.m_strTimeControl, QStringLiteral("180+2"));
-        QCOMPARE(read.m_nDelayType, 2); // the Bronstein delay chosen before stays, now of 2 s
-        QCOMPARE(read.m_nDelayDelta, 2);
-        QVERIFY(read.m_bSound);
     }
 
     void aNewFolderTakesThePicturesOfTheNextGame()

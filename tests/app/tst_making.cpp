@@ -1,10 +1,8 @@
 #include "CMakingDlg.h"
 #include "Cases.h"
-#include "COrvelleDlg.h"
-#include "CSplashWnd.h"
+#include "DialogRig.h"
 #include "MessageCatcher.h"
 #include "Pictures.h"
-#include "SettingsFile.h"
 #include "TestMain.h"
 
 #include <QCheckBox>
@@ -93,19 +91,13 @@ private slots:
     void makeVideoBeforeAnyGameNamesGameZero()
     {
         const QString folder = NewFolder();
-        const QString file = m_dir.filePath("Orvelle.conf");
-        WriteSettingsFile(
-            file, {{"DIR", folder},
-                   {"CAM_URL", "videotestsrc ! video/x-raw,width=160,height=120 ! videoconvert ! appsink"}});
-        DialogSeams seams;
-        seams.store = std::make_shared<SettingsStore>(file);
         MessageCatcher catcher(false);
-        COrvelleDlg dialog(seams);
-        CSplashWnd::EnableSplashScreen(false);
-        dialog.findChild<QCheckBox*>("IDC_TAKE_PICTURES")->click();
+        DialogRig rig(m_dir.filePath("Orvelle.conf"),
+                      {{"DIR", folder}, {"CAM_URL", "videotestsrc ! video/x-raw,width=160,height=120 ! videoconvert ! appsink"}});
+        rig.find<QCheckBox>("IDC_TAKE_PICTURES")->click();
         QTRY_VERIFY(fs::exists(Path(folder))); // the camera has opened
-        dialog.findChild<QPushButton*>("IDC_RESET")->click();
-        dialog.findChild<QPushButton*>("IDC_MAKE_VIDEO")->click();
+        rig.find<QPushButton>("IDC_RESET")->click();
+        rig.find<QPushButton>("IDC_MAKE_VIDEO")->click();
         QCOMPARE(catcher.texts, QStringList{"Error. Can't find game00move001a.jpg in " + folder + "!"});
     }
 };

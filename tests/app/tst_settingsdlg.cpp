@@ -4,7 +4,10 @@
 #include "TestMain.h"
 #include "TestVideo.h"
 
+#include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QTimeEdit>
 
@@ -18,40 +21,53 @@ private slots:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("refusal");
         const QString video = m_dir.filePath("board.avi"), none;
         QVERIFY(WriteTestVideo(video.toStdString(), 3));
-        QTest::newRow("new folder") << m_dir.filePath("club, games/") << none << none;
-        QTest::newRow("source that plays") << "/old/" << video << none;
-        QTest::newRow("folder beneath a file") << video + "/pictures/" << none << "cannot be created";
-        QTest::newRow("source with no picture") << "/old/" << m_dir.filePath("none.avi") << "gives no picture";
+        QTest::newRow("new folder and control") << m_dir.filePath("club, games/") << none << "180+2" << none;
+        QTest::newRow("source that plays") << "/old/" << video << none << none;
+        QTest::newRow("folder beneath a file") << video + "/pictures/" << none << none << "cannot be created";
+        QTest::newRow("source with no picture") << "/old/" << m_dir.filePath("none.avi") << none << "gives no picture";
+        QTest::newRow("control with no bonus") << "/old/" << none << "180+" << "bonus";
     }
     void okWritesWhatChangedOrRefuses()
     {
         QFETCH(QString, folder);
         QFETCH(QString, source);
+        QFETCH(QString, control);
         QFETCH(QString, refusal);
         const QString file = m_dir.filePath(QString("%1.conf").arg(QTest::currentDataTag()));
-        WriteSettingsFile(file, {{"DIR", "/old/"}});
+        WriteSettingsFile(file, {{"DIR", "/old/"}, {"DELAY_TYPE", "2"}});
         SettingsStore store(file);
         Settings current;
         QVERIFY(store.LoadSettings(current));
+        QVERIFY(!CSettingsDlg(store, current, false).findChild<QWidget*>(ORVELLE_ID(IDC_SETTINGS_TIME_CONTROL))->isEnabled());
 
         CSettingsDlg dialog(store, current);
         dialog.findChild<QTimeEdit*>(ORVELLE_ID(IDC_SETTINGS_LEFT_TIME))->setTime(QTime(0, 1, 30));
         dialog.findChild<QLineEdit*>(ORVELLE_ID(IDC_SETTINGS_DIR))->setText(folder);
         dialog.findChild<QLineEdit*>(ORVELLE_ID(IDC_SETTINGS_SOURCE))->setText(source);
-        dialog.accept();
+        dialog.findChild<QLineEdit*>("timeControlText")->setText(control);
+        dialog.findChild<QCheckBox*>(ORVELLE_ID(IDC_SETTINGS_SOUND))->setChecked(true);
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
 
         const QString copy = file + ".read";
         QVERIFY(QFile::copy(file, copy)); // a file QSettings has not seen, so it is read from the disk
         Settings read;
         QVERIFY(SettingsStore(copy).LoadSettings(read));
-        QCOMPARE(dialog.result() == QDialog::Accepted, refusal.isEmpty());
-        QVERIFY(dialog.findChild<QLabel*>("settingsError")->text().contains(refusal));
-        QCOMPARE(read.m_fLeftPreset, refusal.isEmpty() ? 90.0 : 300.0);
-        QCOMPARE(read.m_strDir, refusal.isEmpty() ? folder : QString("/old/"));
-        QCOMPARE(read.m_strCamUrl, refusal.isEmpty() ? source : QString());
+        const bool taken = refusal.isEmpty();
+        QCOMPARE(dialog.result() == QDialog::Accepted, taken);
+        // Says why: under the field for a time control, above the buttons for the rest.
+        QVERIFY((dialog.findChild<QLabel*>("settingsError")->text() +
+                 dialog.findChild<QLabel*>("timeControlVerdict")->text()).contains(refusal));
+        QCOMPARE(read.m_fLeftPreset, taken ? 90.0 : 300.0);
+        QCOMPARE(read.m_strDir, taken ? folder : QString("/old/"));
+        QCOMPARE(read.m_strCamUrl, taken ? source : QString());
+        QCOMPARE(read.m_strTimeControl, taken ? control : QString());
+        QCOMPARE(read.m_nDelayDelta, taken && !control.isEmpty() ? 2 : 12); // the Bronstein delay, now of 2 s
+        QCOMPARE(read.m_nDelayType, 2);
+        QCOMPARE(read.m_bSound, taken);
     }
 };
 

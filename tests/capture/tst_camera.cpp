@@ -1,4 +1,5 @@
 #include "Camera.h"
+#include "Cases.h"
 #include "EngineRig.h"
 #include "GameRecord.h"
 #include "PictureNames.h"
@@ -141,21 +142,12 @@ private slots:
         QCOMPARE(FilesIn(folder), (QStringList{"game01move001a.jpg", "game01move001b.jpg", "game01move002a.jpg"}));
     }
 
-    void noCamera_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<int>("index");
-        QTest::newRow("a file that is not there") << "/nonexistent/board.avi" << 0;
-        QTest::newRow("a pipeline that cannot start") << "nosuchelement ! appsink" << 0;
-        QTest::newRow("an index with no device") << "" << 97;
-    }
+    void noCamera_data() { ORVELLE_CASES("camera.cases", "none"); }
     void noCamera()
     {
-        QFETCH(QString, source);
-        QFETCH(int, index);
         CameraConfig config;
-        config.source = source.toStdString();
-        config.index = index;
+        config.source = Cell("source").toStdString();
+        config.index = IntCell("index");
         auto preview = std::make_shared<CountingPreview>();
         Camera camera(config, preview, std::make_shared<PictureWriter>());
         QVERIFY(!camera.OpenCamera());
@@ -225,22 +217,14 @@ private slots:
         QCOMPARE(cv::imread((folder / "p29.jpg").string()).rows, 480);
     }
 
-    void refusedSizeStillGivesFrames_data()
-    {
-        QTest::addColumn<int>("refused");
-        QTest::addColumn<int>("opens");
-        QTest::newRow("size given") << -1 << 1;
-        QTest::newRow("width refused") << int(cv::CAP_PROP_FRAME_WIDTH) << 2;
-        QTest::newRow("height refused") << int(cv::CAP_PROP_FRAME_HEIGHT) << 2;
-    }
+    void refusedSizeStillGivesFrames_data() { ORVELLE_CASES("camera.cases", "size"); }
     void refusedSizeStillGivesFrames()
     {
-        QFETCH(int, refused);
-        SizeRefusingCapture capture(m_video, refused);
+        SizeRefusingCapture capture(m_video, IntCell("refused"));
         QVERIFY(OpenCameraAtSize(capture, 0, cv::CAP_ANY, 1600, 1200));
         cv::Mat frame;
         QVERIFY(capture.read(frame));
-        QTEST(capture.opens, "opens");
+        QCOMPARE(capture.opens, IntCell("opens"));
     }
 };
 

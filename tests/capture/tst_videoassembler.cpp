@@ -108,25 +108,11 @@ private slots:
         QVERIFY(!capture.read(frame));
     }
 
-    void olderVideoSurvives_data()
-    {
-        QTest::addColumn<QString>("failure");
-        QTest::addColumn<int>("open");
-        QTest::addColumn<int>("finish");
-        const int ready = int(VideoAssembler::OpenResult::Ready),
-                  kept = int(VideoAssembler::FinishResult::KeptOld);
-        QTest::newRow("writer fails") << "writer" << int(VideoAssembler::OpenResult::WriterFailed) << kept;
-        QTest::newRow("first picture missing") << "first" << int(VideoAssembler::OpenResult::FirstPictureMissing) << kept;
-        QTest::newRow("first picture cut short") << "cut" << int(VideoAssembler::OpenResult::FirstPictureMissing) << kept;
-        QTest::newRow("stopped before the first frame") << "stop" << ready << kept;
-        QTest::newRow("not finished") << "" << ready << -1;
-        QTest::newRow("disk full: told") << "full" << ready << int(VideoAssembler::FinishResult::Failed);
-        QTest::newRow("rename fails: told") << "rename" << ready << int(VideoAssembler::FinishResult::Failed);
-    }
+    void olderVideoSurvives_data() { ORVELLE_CASES("videoassembler.cases", "older"); }
     void olderVideoSurvives()
     {
-        QFETCH(QString, failure);
-        QFETCH(int, finish);
+        const QString failure = Cell("failure");
+        const int finish = IntCell("finish");
         const fs::path folder = NewFolder();
         WriteGamePictures(folder, 3, 4, {320, 240}, {failure == "first" ? 1 : 0});
         if (failure == "cut")
@@ -141,7 +127,7 @@ private slots:
         std::ofstream(old) << "an older video";
         {
             VideoAssembler assembler(Utf8(folder), 3, 4, 2.0);
-            QTEST(int(assembler.Open()), "open");
+            QCOMPARE(int(assembler.Open()), IntCell("open"));
             const std::atomic<bool> stop{failure == "stop"};
             assembler.Assemble([](int) {}, stop);
             if (finish >= 0)

@@ -71,29 +71,19 @@ private slots:
                  5); // the last stage repeats
     }
 
-    void flagDuringADelay_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<double>("before");  // seconds into the turn, not flagged yet
-        QTest::addColumn<double>("flagged"); // seconds into the turn, flagged
-        QTest::addColumn<double>("after");   // the clock after the press
-        // Bronstein: the clock runs during the delay and falls at zero; the refund comes too late.
-        QTest::newRow("Bronstein") << 2 << 1.5 << 2.5 << 2.0;
-        // Simple: the delay's 5 s cost nothing, so the 2 s left last until 7 s into the turn.
-        QTest::newRow("simple") << 3 << 6.5 << 7.5 << -0.5;
-    }
+    void flagDuringADelay_data() { ORVELLE_CASES("timecontrol.cases", "flag"); }
     void flagDuringADelay()
     {
-        Rig rig(QString(), Get<int>("type"), 5);
+        Rig rig(QString(), IntCell("type"), 5);
         rig.state->m_fRightTime = 2.0;
         rig.press();
-        rig.run(Get<double>("before"));
+        rig.run(RealCell("before"));
         QVERIFY(!rig.state->m_bRightFlag);
-        rig.run(Get<double>("flagged") - Get<double>("before"));
+        rig.run(RealCell("flagged") - RealCell("before"));
         QVERIFY(rig.state->m_bRightFlag);
         QCOMPARE(rig.state->m_nFirstFlag.load(), 2);
         rig.press();
-        QTEST(rig.state->m_fRightTime.load(), "after");
+        QCOMPARE(rig.state->m_fRightTime.load(), RealCell("after"));
         QVERIFY(rig.state->m_bRightFlag);        // remembered until Reset, even back above zero
         QCOMPARE(rig.state->m_nPlies.load(), 1); // and play goes on
     }
@@ -119,16 +109,10 @@ private slots:
         QCOMPARE(rig.state->m_nPlies.load(), 0);
     }
 
-    void resetInEveryState_data()
-    {
-        QTest::addColumn<int>("state");
-        int index = 0;
-        for (const char* state : {"waiting", "running", "paused", "flagged", "in a delay"})
-            QTest::newRow(state) << index++;
-    }
+    void resetInEveryState_data() { ORVELLE_CASES("timecontrol.cases", "reset"); }
     void resetInEveryState()
     {
-        const int state = Get<int>("state");
+        const int state = IntCell("state");
         Rig rig("60+5", 3, 0);
         if (state > 0)
             rig.playTurns({2, 3});

@@ -109,20 +109,11 @@ private slots:
         QCOMPARE(s.m_strCamUrl, QStringLiteral("videotestsrc ! appsink"));
     }
 
-    void writeThenRead_data()
-    {
-        QTest::addColumn<QString>("dir");
-        QTest::addColumn<bool>("stored");
-        for (const char* dir :
-             {"/media/club, games", "/media/a;b", "d:\\pics", "d:\\pics\\", "\\\\server\\share",
-              " blanks at both ends ", "say \"cheese\"", "a=b", "\"", "#1", ";1", "/home/zoë/Bilder", ""})
-            QTest::newRow(dir) << QString::fromUtf8(dir) << true;
-        QTest::newRow("line break") << "/media/a\nb" << false;
-    }
+    void writeThenRead_data() { ORVELLE_CASES("settings.cases", "written"); }
     void writeThenRead()
     {
-        QFETCH(QString, dir);
-        QFETCH(bool, stored);
+        const QString dir = Cell("dir");
+        const bool stored = IntCell("stored");
         const QString written = NewFile(), ours = NewFile(), qts = NewFile();
         WriteFile(written, QByteArray("[General]\n") + kOtherSix + "DIR=/old\n");
         QCOMPARE(SettingsStore(written).WriteSettings({{"DIR", dir}}).isEmpty(), stored);
@@ -134,29 +125,15 @@ private slots:
         QCOMPARE(QSettings(qts, QSettings::IniFormat).value("DIR").toString(), stored ? dir : "/old");
     }
 
-    void handWritten_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<bool>("readable");
-        QTest::addColumn<QString>("dir");
-        QTest::newRow("comma") << QByteArray("DIR=/media/club, games") << true << "/media/club, games/";
-        QTest::newRow("semicolon") << QByteArray("DIR=/media/a;b") << true << "/media/a;b/";
-        QTest::newRow("backslash") << QByteArray("DIR = d:\\pics\\ ") << true << "d:\\pics\\/";
-        QTest::newRow("quoted") << QByteArray("DIR=\"/media/club, games\"") << true << "/media/club, games/";
-        QTest::newRow("as QSettings writes") << QByteArray("DIR=d:\\\\pics") << true << "d:\\pics/";
-        QTest::newRow("windows line end") << QByteArray("DIR=/pics\r") << true << "/pics/";
-        QTest::newRow("quote left open") << QByteArray("DIR=\"/media/x") << false << "";
-        QTest::newRow("text after the quote") << QByteArray("DIR=\"/a\" b") << false << "";
-        QTest::newRow("Latin-1 bytes") << QByteArray("DIR=/media/\xe9t\xe9") << false << "";
-    }
+    void handWritten_data() { ORVELLE_CASES("settings.cases", "byHand"); }
     void handWritten()
     {
-        QFETCH(QByteArray, line);
         const QString file = NewFile();
-        WriteFile(file, QByteArray("\xEF\xBB\xBF") + kOtherSix + "; by hand\n" + line + '\n');
+        // Latin-1, so that a line can hold bytes that are no UTF-8.
+        WriteFile(file, QByteArray("\xEF\xBB\xBF") + kOtherSix + "; by hand\n" + Cell("line").toLatin1() + '\n');
         Settings s;
-        QTEST(SettingsStore(file).LoadSettings(s), "readable");
-        QTEST(s.m_strDir, "dir");
+        QCOMPARE(SettingsStore(file).LoadSettings(s), bool(IntCell("readable")));
+        QCOMPARE(s.m_strDir, Cell("dir"));
     }
 
     void unreadableValueSurvivesAWrite()

@@ -31,7 +31,8 @@ inline void LoadCases(const QString& file, const QString& table)
             if (field.size() >= 2 && field.startsWith(u'"') && field.endsWith(u'"'))
                 field = field.mid(1, field.size() - 2)
                             .replace(QStringLiteral("\\t"), QStringLiteral("\t"))
-                            .replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+                            .replace(QStringLiteral("\\n"), QStringLiteral("\n"))
+                            .replace(QStringLiteral("\\r"), QStringLiteral("\r"));
         }
         if (!columns) {
             static std::list<QByteArray> names; // QtTest keeps the column names' pointers, not copies

@@ -62,9 +62,3 @@ struct EngineRig {
         }
     }
 };
-
-/// A column of the current test row, as an expression (QFETCH declares a variable).
-template <class T> T Get(const char* column)
-{
-    return *static_cast<T*>(QTest::qData(column, qMetaTypeId<T>()));
-}
