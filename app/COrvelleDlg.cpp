@@ -101,7 +101,8 @@ void COrvelleDlg::CreateControls()
         QuietTextChanges(edit);
         // The size comes from the design font, never from the grown one, or growing would feed itself.
         const QFontMetrics metrics(m_font);
-        edit->setMinimumSize(metrics.horizontalAdvance(QStringLiteral("00:00")) + 12, metrics.height() + 8);
+        // The width leaves room for the running side's frame on both sides, as FitDigits does.
+        edit->setMinimumSize(metrics.horizontalAdvance(QStringLiteral("00:00")) + 28, metrics.height() + 8);
         edit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
         return edit;
     };
