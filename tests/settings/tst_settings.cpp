@@ -152,6 +152,13 @@ private slots:
         const QString file = NewFile();
         WriteFile(file, "");
         QVERIFY(!SettingsStore(file + "/Orvelle.conf").WriteSettings({{"DIR", "/media/a"}}).isEmpty());
+        // A key no INI line can hold, written by hand: the write is refused whole, not cut short.
+        const QByteArray odd = QByteArray(kOtherSix) + "DIR=/pics\nodd\x01key=1\n";
+        WriteFile(file, odd);
+        QVERIFY(!SettingsStore(file).WriteSettings({{"LTIME", "120"}}).isEmpty());
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), odd);
     }
 };
 
