@@ -73,6 +73,7 @@ private slots:
             QTRY_COMPARE(rig.text("IDC_RIGHT_TIME"), shown);
         }
         QCOMPARE(rig.text("IDC_LEFT_TIME"), QStringLiteral("05:00"));
+        QCOMPARE(rig.find<QLabel>("status")->text(), QStringLiteral("Move 1"));
     }
 
     void enablingAcrossStartAndReset_data()
