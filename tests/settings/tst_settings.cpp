@@ -102,11 +102,14 @@ private slots:
         QCOMPARE(s.m_fLeftPreset, 42.0);
     }
 
-    void camUrlIsOptionalAndTrimmed()
+    void optionalValues()
     {
         Settings s;
         QVERIFY(Load(s, {{"CAM_URL", " videotestsrc ! appsink "}}));
-        QCOMPARE(s.m_strCamUrl, QStringLiteral("videotestsrc ! appsink"));
+        QCOMPARE(s.m_strCamUrl, QStringLiteral("videotestsrc ! appsink")); // trimmed
+        QVERIFY(!s.m_bVideoClocks && !s.m_bSound);
+        QVERIFY(Load(s, {{"VIDEO_CLOCKS", "1"}, {"SOUND", "1"}}));
+        QVERIFY(s.m_bVideoClocks && s.m_bSound);
     }
 
     void writeThenRead_data() { ORVELLE_CASES("settings.cases", "written"); }

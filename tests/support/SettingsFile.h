@@ -6,7 +6,7 @@
 #include <QSettings>
 
 /// Writes a settings file with the seven values at their defaults (DIR empty) overridden by values,
-/// which may add CAM_URL, and without the value named leftOut.
+/// which may add optional ones, and without the value named leftOut.
 inline void WriteSettingsFile(const QString& file, const QMap<QString, QString>& values = {},
                               const QString& leftOut = {})
 {
@@ -17,6 +17,7 @@ inline void WriteSettingsFile(const QString& file, const QMap<QString, QString>&
         if (name != leftOut)
             ini.setValue(name, values.value(name, QLatin1String(d.defaultText ? d.defaultText : "")));
     }
-    if (values.contains(QLatin1String(kCamUrlName)))
-        ini.setValue(QLatin1String(kCamUrlName), values.value(QLatin1String(kCamUrlName)));
+    for (auto it = values.cbegin(); it != values.cend(); ++it) // the optional values given
+        if (!ini.contains(it.key()) && it.key() != leftOut)
+            ini.setValue(it.key(), it.value());
 }
