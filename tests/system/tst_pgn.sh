@@ -67,6 +67,10 @@ rm "$WORK/side/game01.pgn"
 pgn "$WORK/side" --settings "$WORK/board.conf"
 [ $CODE = 0 ] && [ -s "$WORK/side/game01.pgn" ] || fail "BOARD from --settings: $CODE $(cat "$WORK/err")"
 grep -q TimeControl "$WORK/side/game01.pgn" && fail "a TimeControl from clocks that are not in the settings"
+grep -q 'eight fractions' "$WORK/err" && fail "a good BOARD called bad: $(cat "$WORK/err")"
+printf '[General]\nBOARD=0.1,0.2\n' >"$WORK/bad.conf"
+pgn "$WORK/above/" --settings "$WORK/bad.conf"
+[ $CODE = 0 ] && grep -q "BOARD setting '0.1,0.2' is not eight fractions" "$WORK/err" || fail "a bad BOARD: $CODE $(cat "$WORK/err")"
 
 # Exit codes, and nothing written when nothing can be read.
 pgn "$WORK/above" --board 0.1,0.1,0.9
