@@ -1,6 +1,7 @@
 #include "Camera.h"
 #include "EngineRig.h"
 #include "GameRecord.h"
+#include "MediaPlugin.h"
 #include "PictureNames.h"
 #include "PictureWriter.h"
 #include "TestVideo.h"
