@@ -13,7 +13,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     setWindowTitle(tr("About Orvelle"));
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(QIcon(QStringLiteral(":/orvelle/icon.png")).pixmap(32, 32));
+    icon->setPixmap(ProgramIcon().pixmap(32, 32));
     auto* version = new QLabel(tr("Orvelle Version 1.0"), this);
     auto* line = new QLabel(tr("A chess clock that photographs the board"), this);
     auto* ok = new QPushButton(tr("OK"), this);

@@ -12,7 +12,7 @@ COrvelleApp::COrvelleApp(int& argc, char** argv) : QApplication(argc, argv)
     LoadTranslations();
     // Lets a Wayland desktop match the window to its launcher and icon.
     setDesktopFileName(QStringLiteral("example.kadrith.Orvelle"));
-    setWindowIcon(QIcon(QStringLiteral(":/orvelle/icon.png")));
+    setWindowIcon(ProgramIcon());
     // OpenCV's own warnings (a camera that is not there, a backend it tried) are no news to the user.
     cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_ERROR);
     // ORVELLE_PALETTE=dark: a dark theme where the desktop's own does not reach Qt (and a way to see

@@ -312,7 +312,7 @@ void COrvelleDlg::CreateTimeControlMenu()
 
 void COrvelleDlg::OnInitDialog(DialogSeams& seams)
 {
-    setWindowIcon(QIcon(QStringLiteral(":/orvelle/icon.png")));
+    setWindowIcon(ProgramIcon());
     m_store = seams.store ? seams.store : std::make_shared<SettingsStore>();
     m_store->CreateDefaultSettings();
 

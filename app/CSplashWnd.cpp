@@ -1,6 +1,7 @@
 #include "CSplashWnd.h"
 
 #include "Identifiers.h"
+#include "Texts.h"
 
 #include <QPainter>
 #include <QTimer>
@@ -13,7 +14,7 @@ void CSplashWnd::ShowSplashScreen(QWidget* parent)
 {
     if (!s_enabled || s_current)
         return;
-    QPixmap bitmap(QStringLiteral(":/orvelle/splash.png"));
+    const QPixmap bitmap = ResourcePng(QStringLiteral(":/orvelle/splash.png"));
     if (bitmap.isNull())
         return;
     auto* splash = new CSplashWnd(parent, bitmap);

@@ -1,6 +1,7 @@
 #include "PgnCommand.h"
 
 #include "BoardFinder.h"
+#include "Media.h"
 #include "PictureNames.h"
 #include "ScoreSheet.h"
 #include "Settings.h"
@@ -67,6 +68,8 @@ int RunPgnCommand(const QCommandLineParser& parser)
     const std::string timeControl =
         loaded || !settings.m_strTimeControl.isEmpty() ? PgnTimeControl(settings) : std::string();
 
+    if (!LoadMedia())
+        return 1; // it has said why
     const std::string folder = dir.toStdString();
     const std::string startName = FormatPictureName(game, 0);
     const cv::Mat start = GamePictures(folder, game)(0);

@@ -1,5 +1,6 @@
 #include "ScoreSheet.h"
 
+#include "Media.h"
 #include "Notation.h"
 #include "PictureNames.h"
 #include "Settings.h"
@@ -12,7 +13,6 @@
 #include <cmath>
 #include <fstream>
 #include <map>
-#include <opencv2/imgcodecs.hpp>
 
 namespace {
 // The other candidates an uncertain move lists: the true move is nearly always among the first few.
@@ -54,8 +54,9 @@ PictureSource GamePictures(const std::string& folder, int game)
         std::ifstream in(path, std::ios::binary);
         const std::vector<uchar> bytes((std::istreambuf_iterator<char>(in)),
                                        std::istreambuf_iterator<char>());
+        const Media* media = LoadMedia();
         try {
-            return bytes.empty() ? cv::Mat() : cv::imdecode(bytes, cv::IMREAD_COLOR);
+            return bytes.empty() || !media ? cv::Mat() : media->DecodeImage(bytes);
         } catch (const cv::Exception&) {
             return cv::Mat();
         }

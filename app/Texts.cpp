@@ -4,11 +4,24 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTranslator>
 #include <QUrl>
+
+QPixmap ResourcePng(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+QIcon ProgramIcon()
+{
+    return QIcon(ResourcePng(QStringLiteral(":/orvelle/icon.png")));
+}
 
 void LoadTranslations(const QLocale& locale)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QLocale>
 #include <QString>
 
@@ -10,6 +11,12 @@ inline const QString kProductName = QStringLiteral("Orvelle");
 inline const QString kProductPageUrl = QStringLiteral("https://www.kadrith.example/orvelle");
 inline const QString kForumUrl = QStringLiteral("https://groups.kadrith.example/orvelle");
 inline const QString kWebsiteCaption = QStringLiteral("www.kadrith.example");
+
+/// A PNG picture of the program's resources (":/orvelle/..."). Read as the PNG it is: Qt otherwise loads
+/// every image-format plugin it has to ask whether they know the file better, which delays the first window.
+QPixmap ResourcePng(const QString& path);
+/// The program's icon, for its windows.
+QIcon ProgramIcon();
 
 /// Installs the program's texts, and Qt's own, in the language of locale where there is a translation
 /// (German; English is the source), for the widgets and for the Qt-free core. On the running application.

@@ -1,5 +1,6 @@
 #include "VideoCommand.h"
 
+#include "Media.h"
 #include "PictureNames.h"
 #include "Settings.h"
 
@@ -80,6 +81,8 @@ int RunVideoCommand(const QCommandLineParser& parser)
         parser.isSet(QStringLiteral("settings")) ? parser.value(QStringLiteral("settings")) : QString();
     (settingsFile.isEmpty() ? SettingsStore() : SettingsStore(settingsFile)).LoadSettings(settings);
 
+    if (!LoadMedia())
+        return 1; // it has said why
     VideoAssembler assembler(folder, game, plies, 2.0, settings.m_bVideoClocks);
     const QString openError = VideoOpenError(assembler, assembler.Open(), dir);
     if (!openError.isEmpty()) {

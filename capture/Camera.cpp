@@ -6,35 +6,6 @@
 #include <filesystem>
 #include <string_view>
 
-int SourceApi(const std::string& source)
-{
-    // A pipeline names its elements with "!"; anything else is a file or a stream address, for FFmpeg.
-    // Naming the backend also spares probing every other one (FireWire cameras among them).
-    return source.find('!') != std::string::npos ? cv::CAP_GSTREAMER : cv::CAP_FFMPEG;
-}
-
-int CameraApi()
-{
-#ifdef __linux__
-    return cv::CAP_V4L2;
-#else
-    return cv::CAP_ANY;
-#endif
-}
-
-bool OpenCameraAtSize(cv::VideoCapture& capture, int index, int api, int width, int height)
-{
-    // Not as open parameters: OpenCV turns a size that the camera refuses there into a failure to open.
-    if (!capture.open(index, api))
-        return false;
-    if (!capture.set(cv::CAP_PROP_FRAME_WIDTH, width) || !capture.set(cv::CAP_PROP_FRAME_HEIGHT, height)) {
-        // A refused size can leave a V4L2 capture without buffers; opened again, it streams at its own size.
-        capture.release();
-        return capture.open(index, api);
-    }
-    return true;
-}
-
 namespace {
 /// A source read frame by frame in order: a file, not a pipeline, a stream address or a device.
 bool IsRecorded(std::string_view source)
@@ -44,10 +15,10 @@ bool IsRecorded(std::string_view source)
 }
 
 /// Reads one frame into raw; false when there is none.
-bool ReadFrame(cv::VideoCapture& capture, cv::Mat& raw)
+bool ReadFrame(FrameSource& capture, cv::Mat& raw)
 {
     try {
-        return capture.read(raw) && !raw.empty();
+        return capture.Read(raw);
     } catch (const cv::Exception&) {
         return false;
     }
@@ -67,16 +38,14 @@ Camera::~Camera()
 
 bool Camera::OpenCamera()
 {
+    const Media* media = LoadMedia();
     try {
-        if (!m_config.source.empty()) {
-            m_capture.open(m_config.source, SourceApi(m_config.source));
-        } else {
-            OpenCameraAtSize(m_capture, m_config.index, CameraApi(), m_config.width, m_config.height);
-        }
+        if (media)
+            m_capture = media->OpenSource(m_config.source, m_config.index, m_config.width, m_config.height);
     } catch (const cv::Exception&) {
-        m_capture.release();
+        m_capture.reset();
     }
-    if (!m_capture.isOpened())
+    if (!m_capture)
         return false;
     if (!m_config.folderUtf8.empty()) {
         std::error_code ignored; // a folder that cannot be made shows up as failed pictures, each reported
@@ -85,7 +54,7 @@ bool Camera::OpenCamera()
     // The first frame is waited for here, while the clocks wait; the capture reuses its buffer at the
     // next read, so what is kept is a copy.
     cv::Mat raw;
-    m_grabEnded = !ReadFrame(m_capture, raw);
+    m_grabEnded = !ReadFrame(*m_capture, raw);
     m_grabReady = !m_grabEnded;
     if (m_grabReady)
         raw.copyTo(m_grabbed);
@@ -108,7 +77,7 @@ void Camera::GrabFrames()
                 return;
             m_grabWanted = false;
         }
-        const bool read = ReadFrame(m_capture, raw);
+        const bool read = ReadFrame(*m_capture, raw);
         if (read)
             raw.copyTo(copy); // into memory of its own, outside the lock
         {
@@ -199,6 +168,6 @@ void Camera::StopGrabbing()
 void Camera::CloseCamera()
 {
     StopGrabbing();
-    m_capture.release();
+    m_capture.reset();
     m_preview->ClosePreview();
 }

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "ClockEngine.h"
+#include "Media.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <opencv2/core.hpp>
-#include <opencv2/videoio.hpp>
 #include <string>
 #include <thread>
 
@@ -38,14 +38,6 @@ struct CameraConfig {
     bool startPicture = false;
 };
 
-/// The OpenCV backend for a source address (CAM_URL), and for a camera by number.
-int SourceApi(const std::string& source);
-int CameraApi();
-
-/// Opens camera `index` and asks it for width x height. The size is a request: a camera that refuses it is
-/// opened again and gives pictures of its own size. False when there is no such camera.
-bool OpenCameraAtSize(cv::VideoCapture& capture, int index, int api, int width, int height);
-
 /// The webcam through OpenCV, as the clock engine drives it. Frames are grabbed on a thread of its
 /// own, one after another, so that a camera's slow frame rate never holds the clock loop: each
 /// iteration takes the newest frame there is, or none. A video file is played frame by frame instead,
@@ -72,10 +64,10 @@ private:
     CameraConfig m_config;
     std::shared_ptr<PreviewSink> m_preview;
     std::shared_ptr<PictureWriter> m_writer;
-    cv::VideoCapture m_capture; // the grabbing thread's alone while it runs
-    bool m_recorded = false;    // a video file: every frame in turn
-    cv::Mat m_frame;            // the current frame: the newest one taken by a preview step
-    cv::Mat m_spare;            // memory for the next picture's copy, touched before it is needed
+    std::unique_ptr<FrameSource> m_capture; // the grabbing thread's alone while it runs
+    bool m_recorded = false;                // a video file: every frame in turn
+    cv::Mat m_frame;                        // the current frame: the newest one taken by a preview step
+    cv::Mat m_spare;                        // memory for the next picture's copy, touched before it is needed
 
     std::mutex m_grabMutex;
     std::condition_variable m_grabChanged;

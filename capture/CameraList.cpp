@@ -1,8 +1,6 @@
 #include "CameraList.h"
 
-#include "Camera.h"
-
-#include <opencv2/videoio.hpp>
+#include "Media.h"
 
 #ifdef __linux__
 #include <fcntl.h>
@@ -38,13 +36,10 @@ cv::Mat GrabOneFrame(int index, const std::string& source)
 {
     cv::Mat frame;
     try {
-        cv::VideoCapture capture;
-        if (source.empty())
-            capture.open(index, CameraApi());
-        else
-            capture.open(source, SourceApi(source));
-        if (capture.isOpened())
-            capture.read(frame);
+        // At the camera's own size: this is only a look at what it sees.
+        const Media* media = LoadMedia();
+        if (const auto capture = media ? media->OpenSource(source, index, 0, 0) : nullptr)
+            capture->Read(frame);
     } catch (const cv::Exception&) {
         frame.release();
     }

@@ -1,11 +1,16 @@
 #include "PictureWriter.h"
 
+#include "Media.h"
 #include "Words.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <opencv2/imgcodecs.hpp>
+
+namespace {
+// OpenCV's own default, which the pictures have always had.
+constexpr int kPictureQuality = 95;
+} // namespace
 
 PictureWriter::PictureWriter(Report report, std::size_t capacity)
     : m_report(std::move(report)), m_capacity(capacity ? capacity : 1), m_thread([this] { Run(); })
@@ -69,9 +74,12 @@ void PictureWriter::Run()
 
 std::string PictureWriter::WriteJpeg(const std::filesystem::path& path, const cv::Mat& frame)
 {
+    const Media* media = LoadMedia();
+    if (!media)
+        return MediaError();
     std::vector<uchar> jpeg;
     try {
-        if (frame.empty() || !cv::imencode(".jpg", frame, jpeg))
+        if (frame.empty() || !media->EncodeJpeg(frame, jpeg, kPictureQuality))
             return Tr("PictureWriter", "the picture could not be encoded");
     } catch (const cv::Exception& e) {
         return e.what();

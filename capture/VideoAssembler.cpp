@@ -1,17 +1,13 @@
 #include "VideoAssembler.h"
 
 #include "ClockRules.h"
+#include "Media.h"
 #include "PictureNames.h"
-
-extern "C" {
-#include <libavformat/avformat.h>
-}
 
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <future>
-#include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
 namespace fs = std::filesystem;
@@ -31,12 +27,6 @@ std::vector<std::uint8_t> ReadFile(const fs::path& path)
     if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
         return {};
     return bytes;
-}
-
-std::string Utf8(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
 }
 
 /// A SubRip time, hh:mm:ss,mmm.
@@ -132,7 +122,7 @@ VideoAssembler::VideoAssembler(std::string folderUtf8, int game, int plies, doub
 VideoAssembler::~VideoAssembler()
 {
     if (!m_finished) {
-        Close();
+        m_muxer.reset();
         std::error_code ignored;
         fs::remove(InFolder("output.avi.part"), ignored);
     }
@@ -166,23 +156,10 @@ VideoAssembler::OpenResult VideoAssembler::Open()
     for (const PlyRecord& r : ParseGameRecord(record))
         m_record[r.ply] = r;
 
-    if (avformat_alloc_output_context2(&m_muxer, nullptr, "avi", nullptr) < 0)
-        return OpenResult::WriterFailed;
-    if (AVStream* stream = avformat_new_stream(m_muxer, nullptr)) {
-        stream->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
-        stream->codecpar->codec_id = AV_CODEC_ID_MJPEG;
-        stream->codecpar->codec_tag = MKTAG('M', 'J', 'P', 'G');
-        stream->codecpar->width = m_size.width;
-        stream->codecpar->height = m_size.height;
-        stream->time_base = av_inv_q(av_d2q(m_fps, 1000));
-        stream->avg_frame_rate = av_d2q(m_fps, 1000);
-        // "file:" keeps a folder name with a colon from being taken for a protocol.
-        const std::string url = "file:" + Utf8(InFolder("output.avi.part"));
-        if (avio_open(&m_muxer->pb, url.c_str(), AVIO_FLAG_WRITE) >= 0 &&
-            avformat_write_header(m_muxer, nullptr) >= 0)
-            return OpenResult::Ready;
-    }
-    Close();
+    if (const Media* media = LoadMedia())
+        m_muxer = media->OpenAvi(InFolder("output.avi.part"), m_size, m_fps);
+    if (m_muxer)
+        return OpenResult::Ready;
     fs::remove(InFolder("output.avi.part"), error);
     return OpenResult::WriterFailed;
 }
@@ -201,9 +178,11 @@ bool VideoAssembler::FrameBytes(int ply, std::vector<std::uint8_t>& bytes, Frame
                       error ? 0.0 : std::chrono::duration<double>(time - m_firstTime).count());
     if (info.baseline && info.size == m_size && !m_drawClocks)
         return true;
+    // Open() has loaded the plugin.
+    const Media& media = *LoadMedia();
     cv::Mat frame;
     try {
-        frame = cv::imdecode(bytes, cv::IMREAD_COLOR);
+        frame = media.DecodeImage(bytes);
     } catch (const cv::Exception&) {
     }
     if (frame.empty())
@@ -212,25 +191,7 @@ bool VideoAssembler::FrameBytes(int ply, std::vector<std::uint8_t>& bytes, Frame
         cv::resize(frame, frame, m_size, 0, 0, cv::INTER_AREA);
     if (m_drawClocks)
         DrawCaption(frame, caption);
-    return cv::imencode(".jpg", frame, bytes, {cv::IMWRITE_JPEG_QUALITY, kRedrawnQuality});
-}
-
-bool VideoAssembler::WriteFrame(const std::vector<std::uint8_t>& bytes)
-{
-    AVPacket* packet = av_packet_alloc();
-    if (!packet)
-        return false;
-    const AVRational frameTime = av_inv_q(av_d2q(m_fps, 1000));
-    const AVRational timeBase = m_muxer->streams[0]->time_base;
-    // The bytes stay ours: the muxer copies them out before it returns.
-    packet->data = const_cast<std::uint8_t*>(bytes.data());
-    packet->size = static_cast<int>(bytes.size());
-    packet->flags = AV_PKT_FLAG_KEY;
-    packet->pts = packet->dts = av_rescale_q(Frames(), frameTime, timeBase);
-    packet->duration = av_rescale_q(1, frameTime, timeBase);
-    const bool written = av_write_frame(m_muxer, packet) >= 0 && m_muxer->pb->error == 0;
-    av_packet_free(&packet);
-    return written;
+    return media.EncodeJpeg(frame, bytes, kRedrawnQuality);
 }
 
 int VideoAssembler::Assemble(const std::function<void(int progress)>& progress, const std::atomic<bool>& stop)
@@ -257,7 +218,7 @@ int VideoAssembler::Assemble(const std::function<void(int progress)>& progress, 
         if (p < m_plies)
             next = std::async(policy, make, p + 1);
         const Frame frame = current.get();
-        if (frame.loaded && !WriteFrame(frame.bytes)) {
+        if (frame.loaded && !m_muxer->Write(frame.bytes)) {
             m_failed = true;
             break;
         }
@@ -285,15 +246,6 @@ bool VideoAssembler::WriteSubtitles() const
     return srt.good();
 }
 
-void VideoAssembler::Close()
-{
-    if (!m_muxer)
-        return;
-    avio_closep(&m_muxer->pb);
-    avformat_free_context(m_muxer);
-    m_muxer = nullptr;
-}
-
 VideoAssembler::FinishResult VideoAssembler::Finish()
 {
     if (m_finished)
@@ -303,13 +255,13 @@ VideoAssembler::FinishResult VideoAssembler::Finish()
     std::error_code error;
     if (!m_muxer || !m_assembled) {
         // Never started, or stopped before its first frame: the older video stays.
-        Close();
+        m_muxer.reset();
         fs::remove(part, error);
         return *(m_finished = FinishResult::KeptOld);
     }
     // The trailer flushes the file, so a disk that filled up shows here.
-    bool ok = !m_failed && av_write_trailer(m_muxer) >= 0 && m_muxer->pb->error == 0;
-    Close();
+    bool ok = !m_failed && m_muxer->Finish();
+    m_muxer.reset();
     ok = ok && WriteSubtitles();
     if (ok) {
         fs::rename(part, VideoPath(), error);

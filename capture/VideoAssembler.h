@@ -7,12 +7,13 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <opencv2/core.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
-struct AVFormatContext;
+class AviWriter;
 
 /// What a JPEG file's markers say about it: the frame size and whether its bytes can go into a
 /// Motion-JPEG stream as they are. Not valid when the markers are broken or the file is cut short.
@@ -71,9 +72,7 @@ private:
     std::filesystem::path InFolder(const std::string& name) const;
     /// The JPEG bytes of one frame: the picture's own, or made again to fit and to carry the clocks.
     bool FrameBytes(int ply, std::vector<std::uint8_t>& bytes, FrameCaption& caption) const;
-    bool WriteFrame(const std::vector<std::uint8_t>& bytes);
     bool WriteSubtitles() const;
-    void Close();
 
     std::string m_folder;
     int m_game;
@@ -84,7 +83,7 @@ private:
     std::filesystem::file_time_type m_firstTime;
     std::map<int, PlyRecord> m_record;
     std::vector<FrameCaption> m_captions;
-    AVFormatContext* m_muxer = nullptr;
+    std::unique_ptr<AviWriter> m_muxer;
     bool m_assembled = false;
     bool m_failed = false;
     int m_failedPly = 0;

@@ -317,6 +317,13 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     </message>
 </context>
 <context>
+    <name>Media</name>
+    <message>
+        <source>Cannot load %1, without which there are no camera, pictures or videos: %2</source>
+        <translation>%1 lässt sich nicht laden, ohne das gibt es keine Kamera, keine Fotos und keine Videos: %2</translation>
+    </message>
+</context>
+<context>
     <name>PgnCommand</name>
     <message>
         <source>Read the moves of a game from its pictures in DIR and write gameNN.pgn there, without a window.</source>

@@ -2,6 +2,7 @@
 #include "Cases.h"
 #include "EngineRig.h"
 #include "GameRecord.h"
+#include "MediaPlugin.h"
 #include "PictureNames.h"
 #include "PictureWriter.h"
 #include "TestVideo.h"

@@ -79,6 +79,7 @@ private slots:
         const QString video = QString::fromStdString((folder / "output.avi").string());
         if (frames > 0) { // a video without frames has no stream format for ffmpeg to tell
             QCOMPARE(Ffmpeg({"-i", video, "-f", "null", "-"}), QByteArray());
+            QCOMPARE(cv::VideoCapture(video.toStdString(), cv::CAP_FFMPEG).get(cv::CAP_PROP_FPS), 2.0);
             QCOMPARE(Ffmpeg({"-i", video, "-c:v", "copy", "-f", "image2",
                              QString::fromStdString((folder / "%03d.x").string())}),
                      QByteArray());

@@ -34,4 +34,7 @@ PID=$!
 for _ in $(seq 100); do [ -s "$WORK/club/board2.conf" ] && break; sleep 0.1; done
 grep -q '^LTIME=300$' "$WORK/club/board2.conf" || fail "no defaults in the --settings file"
 [ -e "$XDG_CONFIG_HOME" ] && fail "--settings also wrote the user's settings"
+# Without its media plugin the program says what is missing rather than crash.
+mkdir "$WORK/bin" && cp "$ORVELLE" "$WORK/bin/"
+ORVELLE=$WORK/bin/orvelle expect 1 "--video $WORK --game 1" "Cannot load .*media.so" err
 echo PASS

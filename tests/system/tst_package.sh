@@ -26,6 +26,10 @@ version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/or
 v=${BASH_REMATCH[1]}
 [ "$(dpkg-deb -f "$deb" Version)" = "$v" ] || fail "package version is not $v"
 grep -q "<release version=\"$v\"" "$metainfo" || fail "no release entry for $v in the metainfo"
+# The installed program finds its media plugin: --video gets as far as looking for the pictures.
+err=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/orvelle" --video "$WORK" --game 1 2>&1) &&
+  fail "a video made of no pictures"
+[[ $err == *"Can't find"* ]] || fail "the installed orvelle --video: $err"
 zcat "$share/man/man1/orvelle.1.gz" | grep -q "^\.TH ORVELLE 1 .*\"Orvelle $v\"" || fail "manual page not of $v"
 zcat "$share/man/man1/orvelle.1.gz" | grep -q -- '-\\-settings' || fail "manual page without --settings"
 
@@ -37,9 +41,9 @@ for s in 16 22 24 32 48 64 128 256; do
   file "$share/icons/hicolor/${s}x$s/apps/$icon.png" | grep -q "PNG image data, $s x $s," || fail "no $s px icon"
 done
 
-# Qt's platform plugins are loaded at run time, out of dpkg-shlibdeps' sight.
+# Qt's platform plugins are loaded at run time, out of dpkg-shlibdeps' sight; Orvelle's own is in the package.
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6widgets6 libopencv-videoio qt6-qpa-plugins; do
+for p in libqt6widgets6 libopencv-videoio libavformat qt6-qpa-plugins; do
   [[ $depends == *"$p"* ]] || fail "Depends lacks $p: $depends"
 done
 lint=$(lintian --fail-on error,warning "$deb" 2>&1) || { echo "$lint"; fail "lintian reports errors or warnings"; }

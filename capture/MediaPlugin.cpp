@@ -1,0 +1,141 @@
+#include "MediaPlugin.h"
+
+#include "Media.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include <opencv2/imgcodecs.hpp>
+
+bool OpenCameraAtSize(cv::VideoCapture& capture, int index, int api, int width, int height)
+{
+    // Not as open parameters: OpenCV turns a size that the camera refuses there into a failure to open.
+    if (!capture.open(index, api))
+        return false;
+    if (!capture.set(cv::CAP_PROP_FRAME_WIDTH, width) || !capture.set(cv::CAP_PROP_FRAME_HEIGHT, height)) {
+        // A refused size can leave a V4L2 capture without buffers; opened again, it streams at its own size.
+        capture.release();
+        return capture.open(index, api);
+    }
+    return true;
+}
+
+namespace {
+class VideoSource final : public FrameSource {
+public:
+    bool Read(cv::Mat& frame) override { return m_capture.read(frame) && !frame.empty(); }
+    cv::VideoCapture m_capture;
+};
+
+class AvformatAviWriter final : public AviWriter {
+public:
+    ~AvformatAviWriter() override
+    {
+        if (m_muxer)
+            avio_closep(&m_muxer->pb);
+        avformat_free_context(m_muxer);
+    }
+
+    bool Open(const std::filesystem::path& path, cv::Size size, double fps)
+    {
+        if (avformat_alloc_output_context2(&m_muxer, nullptr, "avi", nullptr) < 0)
+            return false;
+        AVStream* stream = avformat_new_stream(m_muxer, nullptr);
+        if (!stream)
+            return false;
+        stream->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
+        stream->codecpar->codec_id = AV_CODEC_ID_MJPEG;
+        stream->codecpar->codec_tag = MKTAG('M', 'J', 'P', 'G');
+        stream->codecpar->width = size.width;
+        stream->codecpar->height = size.height;
+        m_frameTime = av_inv_q(av_d2q(fps, 1000));
+        stream->time_base = m_frameTime;
+        stream->avg_frame_rate = av_d2q(fps, 1000);
+        // "file:" keeps a folder name with a colon from being taken for a protocol.
+        const std::u8string name = path.u8string();
+        const std::string url = "file:" + std::string(name.begin(), name.end());
+        return avio_open(&m_muxer->pb, url.c_str(), AVIO_FLAG_WRITE) >= 0 &&
+               avformat_write_header(m_muxer, nullptr) >= 0;
+    }
+
+    bool Write(const std::vector<std::uint8_t>& jpeg) override
+    {
+        AVPacket* packet = av_packet_alloc();
+        if (!packet)
+            return false;
+        const AVRational timeBase = m_muxer->streams[0]->time_base;
+        // The bytes stay ours: the muxer copies them out before it returns.
+        packet->data = const_cast<std::uint8_t*>(jpeg.data());
+        packet->size = static_cast<int>(jpeg.size());
+        packet->flags = AV_PKT_FLAG_KEY;
+        packet->pts = packet->dts = av_rescale_q(m_frames, m_frameTime, timeBase);
+        packet->duration = av_rescale_q(1, m_frameTime, timeBase);
+        const bool written = av_write_frame(m_muxer, packet) >= 0 && m_muxer->pb->error == 0;
+        av_packet_free(&packet);
+        m_frames += written;
+        return written;
+    }
+
+    bool Finish() override { return av_write_trailer(m_muxer) >= 0 && m_muxer->pb->error == 0; }
+
+private:
+    AVFormatContext* m_muxer = nullptr;
+    AVRational m_frameTime{};
+    std::int64_t m_frames = 0;
+};
+
+class OpenCvMedia final : public Media {
+public:
+    std::unique_ptr<FrameSource> OpenSource(const std::string& source, int index, int width,
+                                            int height) const override
+    {
+        auto video = std::make_unique<VideoSource>();
+        cv::VideoCapture& capture = video->m_capture;
+        if (!source.empty()) {
+            // A pipeline names its elements with "!"; anything else is a file or a stream address, for
+            // FFmpeg. Naming the backend also spares probing every other one (FireWire cameras among them).
+            capture.open(source, source.find('!') != std::string::npos ? cv::CAP_GSTREAMER : cv::CAP_FFMPEG);
+        } else {
+#ifdef __linux__
+            const int api = cv::CAP_V4L2;
+#else
+            const int api = cv::CAP_ANY;
+#endif
+            if (width > 0 && height > 0)
+                OpenCameraAtSize(capture, index, api, width, height);
+            else
+                capture.open(index, api);
+        }
+        if (!capture.isOpened())
+            return nullptr;
+        return video;
+    }
+
+    bool EncodeJpeg(const cv::Mat& frame, std::vector<std::uint8_t>& jpeg, int quality) const override
+    {
+        return cv::imencode(".jpg", frame, jpeg, {cv::IMWRITE_JPEG_QUALITY, quality});
+    }
+
+    cv::Mat DecodeImage(const std::vector<std::uint8_t>& bytes) const override
+    {
+        return cv::imdecode(bytes, cv::IMREAD_COLOR);
+    }
+
+    std::unique_ptr<AviWriter> OpenAvi(const std::filesystem::path& path, cv::Size size,
+                                       double fps) const override
+    {
+        auto writer = std::make_unique<AvformatAviWriter>();
+        if (!writer->Open(path, size, fps))
+            return nullptr;
+        return writer;
+    }
+};
+} // namespace
+
+/// The plugin's one entry point, which the program looks up by name.
+extern "C" __attribute__((visibility("default"))) const Media* OrvelleMedia()
+{
+    static const OpenCvMedia media;
+    return &media;
+}
