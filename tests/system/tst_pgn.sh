@@ -75,10 +75,15 @@ pgn "$WORK/above/" --settings "$WORK/bad.conf"
 # Exit codes, and nothing written when nothing can be read.
 pgn "$WORK/above" --board 0.1,0.1,0.9
 [ $CODE = 2 ] && grep -q 'eight fractions' "$WORK/err" || fail "a bad --board: $CODE $(cat "$WORK/err")"
-timeout 20 env -u DISPLAY "$ORVELLE" --pgn "$WORK/above" --game one >/dev/null 2>&1
-[ $? = 2 ] || fail "a bad --game is not exit code 2"
+for args in "--pgn $WORK/above --game one" "--pgn $WORK/above --game -1" "--pgn $WORK/above --game 1 --plies 3"; do
+  # shellcheck disable=SC2086
+  timeout 20 env -u DISPLAY "$ORVELLE" $args >/dev/null 2>&1
+  [ $? = 2 ] || fail "orvelle $args is not exit code 2"
+done
 pgn "$WORK/nowhere"
 [ $CODE = 2 ] || fail "no folder: $CODE"
+pgn ""
+[ $CODE = 2 ] || fail "an empty folder name: $CODE"
 mkdir "$WORK/empty"
 pgn "$WORK/empty"
 [ $CODE = 1 ] && grep -q "Can't find game01move000b.jpg" "$WORK/err" || fail "no pictures: $CODE $(cat "$WORK/err")"
