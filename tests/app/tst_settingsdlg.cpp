@@ -5,6 +5,7 @@
 #include "TestVideo.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -50,6 +51,8 @@ private slots:
         dialog.findChild<QLineEdit*>(ORVELLE_ID(IDC_SETTINGS_SOURCE))->setText(source);
         dialog.findChild<QLineEdit*>("timeControlText")->setText(control);
         dialog.findChild<QCheckBox*>(ORVELLE_ID(IDC_SETTINGS_SOUND))->setChecked(true);
+        auto* size = dialog.findChild<QComboBox*>(ORVELLE_ID(IDC_SETTINGS_SIZE));
+        size->setCurrentIndex(size->findData(16001200));
         dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
 
         const QString copy = file + ".read";
@@ -68,6 +71,7 @@ private slots:
         QCOMPARE(read.m_nDelayDelta, taken && !control.isEmpty() ? 2 : 12); // the Bronstein delay, now of 2 s
         QCOMPARE(read.m_nDelayType, 2);
         QCOMPARE(read.m_bSound, taken);
+        QCOMPARE(read.m_nResolution, taken ? 16001200 : 640480);
     }
 };
 
