@@ -25,15 +25,17 @@ void PrintError(const QString& text)
 
 void AddPgnOptions(QCommandLineParser& parser)
 {
-    parser.addOption({QStringLiteral("pgn"),
-                      PgnCommand::tr("Read the moves of a game from its pictures in DIR and write gameNN.pgn there, "
-                         "without a window."),
-                      QStringLiteral("DIR")});
-    parser.addOption({QStringLiteral("board"),
-                      PgnCommand::tr("With --pgn: the board's corners a1, h1, h8, a8 in the pictures, as fractions of "
-                         "their width and height (default: BOARD from the settings, else found on the "
-                         "starting position)."),
-                      QStringLiteral("a1x,a1y,h1x,h1y,h8x,h8y,a8x,a8y")});
+    parser.addOption(
+        {QStringLiteral("pgn"),
+         PgnCommand::tr("Read the moves of a game from its pictures in DIR and write gameNN.pgn there, "
+                        "without a window."),
+         QStringLiteral("DIR")});
+    parser.addOption(
+        {QStringLiteral("board"),
+         PgnCommand::tr("With --pgn: the board's corners a1, h1, h8, a8 in the pictures, as fractions of "
+                        "their width and height (default: BOARD from the settings, else found on the "
+                        "starting position)."),
+         QStringLiteral("a1x,a1y,h1x,h1y,h8x,h8y,a8x,a8y")});
 }
 
 int RunPgnCommand(const QCommandLineParser& parser)
@@ -45,15 +47,18 @@ int RunPgnCommand(const QCommandLineParser& parser)
     if (parser.isSet(QStringLiteral("board"))) {
         corners = ParseBoardCorners(parser.value(QStringLiteral("board")).toStdString());
         if (!corners) {
-            PrintError(PgnCommand::tr("--board needs eight fractions from 0 to 1, the corners a1, h1, h8 and a8 in turn, "
-                          "not '%1'")
-                           .arg(parser.value(QStringLiteral("board"))));
+            PrintError(
+                PgnCommand::tr(
+                    "--board needs eight fractions from 0 to 1, the corners a1, h1, h8 and a8 in turn, "
+                    "not '%1'")
+                    .arg(parser.value(QStringLiteral("board"))));
             return 2;
         }
     }
     if (dir.isEmpty() || !gameOk || game < 0 || parser.isSet(QStringLiteral("plies"))) {
-        PrintError(PgnCommand::tr("Usage: orvelle --pgn DIR --game N [--board a1x,a1y,h1x,h1y,h8x,h8y,a8x,a8y], with N a "
-                      "whole number from 0"));
+        PrintError(PgnCommand::tr(
+            "Usage: orvelle --pgn DIR --game N [--board a1x,a1y,h1x,h1y,h8x,h8y,a8x,a8y], with N a "
+            "whole number from 0"));
         return 2;
     }
     if (!QFileInfo(dir).isDir()) {
@@ -80,14 +85,16 @@ int RunPgnCommand(const QCommandLineParser& parser)
     if (!corners && !settings.m_strBoard.isEmpty()) {
         corners = ParseBoardCorners(settings.m_strBoard.toStdString());
         if (!corners)
-            PrintError(PgnCommand::tr("The BOARD setting '%1' is not eight fractions: the board is looked for instead.")
+            PrintError(PgnCommand::tr(
+                           "The BOARD setting '%1' is not eight fractions: the board is looked for instead.")
                            .arg(settings.m_strBoard));
     }
     if (!corners)
         corners = FindBoardCorners(start);
     if (!corners) {
-        PrintError(PgnCommand::tr("Error. No board can be seen on %1: give its corners with --board, or set BOARD.")
-                       .arg(QString::fromStdString(startName)));
+        PrintError(
+            PgnCommand::tr("Error. No board can be seen on %1: give its corners with --board, or set BOARD.")
+                .arg(QString::fromStdString(startName)));
         return 1;
     }
 

@@ -42,7 +42,7 @@ struct Settings {
     double m_fLeftPreset = 60.0;
     double m_fRightPreset = 60.0;
     bool m_bVideoClocks = false; // VIDEO_CLOCKS: draw both clocks into the video's frames
-    QString m_strBoard; // BOARD: the board's corners as fractions; empty: looked for on the pictures
+    QString m_strBoard;          // BOARD: the board's corners as fractions; empty: looked for on the pictures
 };
 
 /// One stored value: its name and the text written on first run (null: DefaultPictureFolder()).
