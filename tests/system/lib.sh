@@ -78,10 +78,19 @@ check_take_pictures() { click_at 110 20; }
 click_reset() { click_at 199 30; }
 click_make_video() { click_at 70 47; }
 
-# answer_message: presses Enter in the message box that is up, up to 20 s after it appears.
+# orvelle_windows: the visible windows captioned "Orvelle" (the main window, the preview, message boxes).
+orvelle_windows() { xdotool search --onlyvisible --name '^Orvelle$' || true; }
+
+# answer_message KNOWN: waits up to 30 s for a window captioned "Orvelle" that is not among KNOWN (what
+# orvelle_windows said before the message was due) and presses Enter in it.
 answer_message() {
-  local box
-  box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Orvelle$' | tail -n 1)
+  local box=
+  for _ in $(seq 300); do
+    box=$(orvelle_windows | grep -vxF "$1" | tail -n 1) || true
+    [ -n "$box" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] || fail "no message box"
   xdotool windowfocus --sync "$box" key Return
 }
 

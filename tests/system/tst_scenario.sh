@@ -19,7 +19,7 @@ grep -q '^LTIME=300$' "$conf" || fail "LTIME default"
 grep -q '^DIR=.*/Orvelle/$' "$conf" || fail "DIR default"
 wait_for_splash
 # A settings message would be a second window captioned "Orvelle".
-windows=$(xdotool search --onlyvisible --name '^Orvelle$' | wc -l)
+windows=$(orvelle_windows | wc -l)
 [ "$windows" -eq 1 ] || fail "$windows windows captioned Orvelle on first run"
 tap 50   # Black starts White's clock
 tap 62
@@ -41,10 +41,11 @@ wait_for_file "${pics}game01.tsv"
   fail "game01.tsv: $(tr "\t\n" ",|" < "${pics}game01.tsv")"
 
 click_reset
+known=$(orvelle_windows)
 click_make_video
 timeout 30 xdotool search --sync --onlyvisible --name '^Creating video\.\.\.$' >/dev/null || fail "no progress dialog"
 for _ in $(seq 200); do [ -s "${pics}output.avi" ] && break; sleep 0.1; done
-answer_message
+answer_message "$known"
 for _ in $(seq 100); do xdotool search --onlyvisible --name '^Creating video\.\.\.$' >/dev/null || break; sleep 0.1; done
 video="${pics}output.avi"
 [ -s "$video" ] || fail "no output.avi"
