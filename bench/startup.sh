@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up time of the program against a bare Qt Widgets dialog, under a private Xvfb: from the start of
-# the process to its first window mapped, each program started RUNS times (10 by default) in turn, medians
-# and their ratio (target: at most 1.3), the shared libraries each loads at start, and resident memory.
+# the process to its main window mapped (and to its splash, mapped just before it), each program started
+# RUNS times (10 by default) in turn, medians and their ratio (target: at most 1.3), the shared libraries each loads at start, and resident memory.
 # The program starts as on first use (a fresh settings file each time, which it writes), so no camera is on;
 # "again" is the program started with the settings it wrote before, as at every start after the first.
 # Between the dialog and the program, the same dialog with one line of text: what any window with a text
