@@ -1,6 +1,6 @@
 // Start-up time of programs that open a window: from the start of the process to the X server mapping its
-// main window (and, beside it, its first window of any kind, such as a splash), taken from outside (nothing in
-// the programs measures itself), the programs started in turn so that a machine busy with something else
+// main window (and, beside it, its first window of any kind, such as a splash), taken from outside (nothing
+// in the programs measures itself), the programs started in turn so that a machine busy with something else
 // weighs on each alike. Also their resident memory once the window is up. Needs an X server;
 // bench/startup.sh runs it under Xvfb.
 // Usage: bench_startup RUNS NAME COMMAND [NAME COMMAND]...  COMMAND is split at spaces, "{run}" in it
@@ -161,7 +161,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "No X server\n");
         return 1;
     }
-    // A window that is gone before its owner is looked up is no error here.
+    // A window that is gone before its type is looked up is no error here.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     // Every top-level window's mapping is reported here.
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
@@ -188,16 +188,18 @@ int main(int argc, char** argv)
         std::vector<double> all;
         for (const Run& r : p.runs)
             all.push_back(r.mainMs);
-        std::printf("%-8s median %6.1f ms  (min %6.1f, max %6.1f, %d runs)  ratio %.2f  first window %.1f ms  "
-                    "VmRSS %.0f MiB  VmHWM %.0f MiB\n",
-                    p.name.c_str(), median(p, &Run::mainMs), *std::min_element(all.begin(), all.end()),
-                    *std::max_element(all.begin(), all.end()), runs, median(p, &Run::mainMs) / first,
-                    median(p, &Run::ms), median(p, &Run::rssKb) / 1024, median(p, &Run::hwmKb) / 1024);
+        std::printf(
+            "%-8s median %6.1f ms  (min %6.1f, max %6.1f, %d runs)  ratio %.2f  first window %.1f ms  "
+            "VmRSS %.0f MiB  VmHWM %.0f MiB\n",
+            p.name.c_str(), median(p, &Run::mainMs), *std::min_element(all.begin(), all.end()),
+            *std::max_element(all.begin(), all.end()), runs, median(p, &Run::mainMs) / first,
+            median(p, &Run::ms), median(p, &Run::rssKb) / 1024, median(p, &Run::hwmKb) / 1024);
     }
     for (std::size_t i = 1; i < programs.size(); ++i)
-        std::printf("row: start-up of %s to its main window | %.0f ms, %.2f x | at most 1.3 x | %s | %.0f ms |\n",
-                    programs[i].name.c_str(), median(programs[i], &Run::mainMs),
-                    median(programs[i], &Run::mainMs) / first, programs.front().name.c_str(), first);
+        std::printf(
+            "row: start-up of %s to its main window | %.0f ms, %.2f x | at most 1.3 x | %s | %.0f ms |\n",
+            programs[i].name.c_str(), median(programs[i], &Run::mainMs),
+            median(programs[i], &Run::mainMs) / first, programs.front().name.c_str(), first);
     XCloseDisplay(display);
     return 0;
 }
