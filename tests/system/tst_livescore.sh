@@ -21,7 +21,7 @@ start_with_camera "$pics" \
 sleep 1
 # "Board..." from the window's menu, then the outer corners of a1, h1, h8 and a8 clicked on the camera's
 # picture: they become BOARD, and the moves are read with them.
-preview=$(xdotool search --onlyvisible --name '^Orvelle$' | grep -vx "$WINDOW" | head -n 1)
+preview=$(orvelle_windows | grep -vx "$WINDOW" | head -n 1)
 [ -n "$preview" ] || fail "no camera window"
 xdotool mousemove --window "$WINDOW" 20 30 click 3
 sleep 0.5
