@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 orvelle_install_packages $orvelle_build_packages $orvelle_test_packages
+orvelle_make_locale de_DE.UTF-8
 preset=${PRESET:-default}
 orvelle_build "$preset"
 # Tests that need an X server get a private Xvfb; the rest use Qt's offscreen platform.

@@ -1,9 +1,9 @@
 #include "BoardGeometry.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <opencv2/imgproc.hpp>
-#include <sstream>
 
 namespace {
 // A camera whose perspective cannot be measured from the board (it looks straight down) is taken to
@@ -17,19 +17,42 @@ constexpr double kMaxFocalWidths = 6.0;
 
 std::optional<BoardCorners> ParseBoardCorners(const std::string& text)
 {
-    std::istringstream in(text);
+    std::vector<std::string> fields;
+    for (size_t start = 0;;) {
+        const size_t comma = text.find(',', start);
+        fields.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    // Earlier versions wrote the fractions with the locale's decimal comma ("0,2100,0,8300,..."): sixteen
+    // fields whose even ones are the whole parts 0 or 1 can only mean that.
+    if (fields.size() == 16 && std::all_of(fields.begin(), fields.end(), [](const std::string& f) {
+            return !f.empty() && f.find_first_not_of("0123456789") == std::string::npos;
+        })) {
+        std::vector<std::string> joined;
+        for (size_t i = 0; i < 16; i += 2) {
+            if (fields[i] != "0" && fields[i] != "1")
+                return std::nullopt;
+            joined.push_back(fields[i] + "." + fields[i + 1]);
+        }
+        fields = joined;
+    }
+    if (fields.size() != 8)
+        return std::nullopt;
     BoardCorners c;
-    for (cv::Point2d& p : c.points) {
-        char comma = ',';
-        if (&p != &c.points[0] && !(in >> comma))
+    for (size_t i = 0; i < 8; ++i) {
+        // Blanks around a number are allowed, as a hand-written setting may have them.
+        const size_t first = fields[i].find_first_not_of(" \t"), last = fields[i].find_last_not_of(" \t");
+        if (first == std::string::npos)
             return std::nullopt;
-        if (comma != ',' || !(in >> p.x >> comma >> p.y) || comma != ',' || !(p.x >= 0 && p.x <= 1) ||
-            !(p.y >= 0 && p.y <= 1))
+        const char* begin = fields[i].data() + first;
+        const char* end = fields[i].data() + last + 1;
+        double& value = i % 2 == 0 ? c.points[i / 2].x : c.points[i / 2].y;
+        if (const auto [at, error] = std::from_chars(begin, end, value);
+            error != std::errc() || at != end || !(value >= 0 && value <= 1))
             return std::nullopt;
     }
-    std::string rest;
-    if (in >> rest)
-        return std::nullopt;
     std::vector<cv::Point2f> contour(c.points.begin(), c.points.end());
     if (!cv::isContourConvex(contour) || cv::contourArea(contour) < 1e-4)
         return std::nullopt;
@@ -39,11 +62,13 @@ std::optional<BoardCorners> ParseBoardCorners(const std::string& text)
 std::string FormatBoardCorners(const BoardCorners& corners)
 {
     std::string text;
-    for (const cv::Point2d& p : corners.points) {
-        char pair[40];
-        std::snprintf(pair, sizeof pair, "%s%.4f,%.4f", text.empty() ? "" : ",", p.x, p.y);
-        text += pair;
-    }
+    for (const cv::Point2d& p : corners.points)
+        for (double value : {p.x, p.y}) {
+            char number[32];
+            const auto end =
+                std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, 4).ptr;
+            text += (text.empty() ? "" : ",") + std::string(number, end);
+        }
     return text;
 }
 

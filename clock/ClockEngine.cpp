@@ -98,10 +98,12 @@ std::optional<PlyRecord> ClockEngine::Advance(bool switches, double interval)
         const bool leftMoved = s.m_bLeftRunning;
         std::atomic<int>& moves = leftMoved ? s.m_nLeftMoves : s.m_nRightMoves;
         std::atomic<double>& moverTime = leftMoved ? s.m_fLeftTime : s.m_fRightTime;
+        // Seen before the credit: an increment may bring a fallen clock back above zero.
+        const bool flagged = leftMoved ? s.m_bLeftFlag : s.m_bRightFlag;
         moverTime = moverTime + CreditAtPress(control, moves, m_turnElapsed);
         ++moves;
         s.m_bLeftRunning = !leftMoved;
-        ply = PlyRecord{++s.m_nPlies, leftMoved, m_turnElapsed, s.m_fLeftTime, s.m_fRightTime, {}};
+        ply = PlyRecord{++s.m_nPlies, leftMoved, m_turnElapsed, s.m_fLeftTime, s.m_fRightTime, {}, flagged};
         m_record.push_back(*ply);
         m_turnElapsed = 0.0;
     }

@@ -2,7 +2,7 @@
 # Making the Debian package and checking it (package.sh, the package test).
 orvelle_package_packages="dpkg-dev file desktop-file-utils appstream lintian"
 orvelle_build_packages="cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libopencv-dev libx11-dev libxi-dev fonts-dejavu-core libavformat-dev libavcodec-dev libavutil-dev"
-orvelle_test_packages="xvfb xauth xdotool bc gstreamer1.0-plugins-base gstreamer1.0-plugins-good ffmpeg imagemagick pgn-extract $orvelle_package_packages"
+orvelle_test_packages="locales xvfb xauth xdotool bc gstreamer1.0-plugins-base gstreamer1.0-plugins-good ffmpeg imagemagick pgn-extract $orvelle_package_packages"
 
 # orvelle_install_packages PACKAGE... : installs the packages that are missing.
 orvelle_install_packages() {
@@ -20,6 +20,16 @@ orvelle_install_packages() {
   echo "Installing ${missing[*]}" >&2
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q >/dev/null && apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# orvelle_make_locale NAME : generates a locale the tests run under (de_DE.UTF-8: a decimal comma).
+orvelle_make_locale() {
+  locale -a 2>/dev/null | grep -qix "$(echo "$1" | sed 's/UTF-8/utf8/')" && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "The tests need the locale $1: sudo localedef -i ${1%%.*} -f UTF-8 $1" >&2
+    return 1
+  fi
+  localedef -i "${1%%.*}" -f UTF-8 "$1"
 }
 
 # orvelle_build PRESET : configures and builds into build/PRESET.

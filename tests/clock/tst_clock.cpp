@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(read.size(), size_t(2));
         QCOMPARE(QString::fromStdString(FormatGameRecordLine(read[0])), QString::fromStdString(FormatGameRecordLine(first)));
         QCOMPARE(QString::fromStdString(FormatGameRecordLine(read[1])), QString::fromStdString(FormatGameRecordLine(second)));
-        QCOMPARE(QString::fromStdString(FormatGameRecordLine(second)), QStringLiteral("2\tblack\tright\t61.500\t296.750\t240.500\t"));
+        QCOMPARE(QString::fromStdString(FormatGameRecordLine(second)), QStringLiteral("2\tblack\tright\t61.500\t296.750\t240.500\t\t0"));
     }
 };
 
