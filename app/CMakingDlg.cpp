@@ -88,16 +88,13 @@ void CMakingDlg::OnAssembled()
 {
     if (!isVisible()) // closed meanwhile, which finished the file
         return;
-    switch (StopAssembly()) {
-    case VideoAssembler::FinishResult::Replaced:
+    const bool stopped = m_stop;
+    const VideoAssembler::FinishResult result = StopAssembly();
+    const QString error = VideoFinishError(*m_pWriter, result, m_strDir, stopped);
+    if (result == VideoAssembler::FinishResult::Replaced)
         ShowMessage(this, tr("Video (output.avi) created"));
-        break;
-    case VideoAssembler::FinishResult::Failed:
-        ShowMessage(this, VideoOpenError(*m_pWriter, VideoAssembler::OpenResult::WriterFailed, m_strDir));
-        break;
-    case VideoAssembler::FinishResult::KeptOld: // stopped before the first frame
-        break;
-    }
+    else if (!error.isEmpty())
+        ShowMessage(this, error);
     accept();
 }
 

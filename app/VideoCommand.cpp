@@ -1,5 +1,6 @@
 #include "VideoCommand.h"
 
+#include "GameRecord.h"
 #include "Media.h"
 #include "PictureNames.h"
 #include "Settings.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 
 namespace {
 /// The texts of the video without a window, translated as one context.
@@ -35,6 +37,43 @@ QString VideoOpenError(const VideoAssembler& assembler, VideoAssembler::OpenResu
         break;
     }
     return {};
+}
+
+QString VideoFinishError(const VideoAssembler& assembler, VideoAssembler::FinishResult result,
+                         const QString& dir, bool stopped)
+{
+    switch (result) {
+    case VideoAssembler::FinishResult::Failed:
+        return VideoOpenError(assembler, VideoAssembler::OpenResult::WriterFailed, dir);
+    case VideoAssembler::FinishResult::KeptOld:
+        if (assembler.FailedPly() > 0)
+            return VideoCommand::tr("Error. %1 is missing or broken: no video was made, and the last "
+                                    "output.avi is as it was.")
+                .arg(QString::fromStdString(FormatPictureName(assembler.Game(), assembler.FailedPly())));
+        if (!stopped)
+            return VideoCommand::tr(
+                       "Error. Game %1 has no picture after its first: no video was made, and the "
+                       "last output.avi is as it was.")
+                .arg(assembler.Game());
+        break;
+    case VideoAssembler::FinishResult::Replaced:
+        break;
+    }
+    return {};
+}
+
+int GamePlies(const std::string& folderUtf8, int game)
+{
+    std::ifstream in(ToNarrowPath(folderUtf8, FormatRecordName(game)));
+    const std::vector<PlyRecord> record = ParseGameRecord(in);
+    if (!record.empty())
+        return std::max_element(record.begin(), record.end(),
+                                [](const PlyRecord& a, const PlyRecord& b) { return a.ply < b.ply; })
+            ->ply;
+    int plies = 0;
+    while (std::filesystem::exists(ToNarrowPath(folderUtf8, FormatPictureName(game, plies + 1))))
+        ++plies;
+    return plies;
 }
 
 void AddVideoOptions(QCommandLineParser& parser)
@@ -70,11 +109,8 @@ int RunVideoCommand(const QCommandLineParser& parser)
         return 2;
     }
     const std::string folder = dir.toStdString();
-    if (plies < 0) {
-        plies = 0;
-        while (std::filesystem::exists(ToNarrowPath(folder, FormatPictureName(game, plies + 1))))
-            ++plies;
-    }
+    if (plies < 0)
+        plies = GamePlies(folder, game);
     // Only VIDEO_CLOCKS is used, from --settings FILE when given, and it has its default.
     Settings settings;
     const QString settingsFile =
@@ -98,8 +134,9 @@ int RunVideoCommand(const QCommandLineParser& parser)
         },
         stop);
     std::printf("\n");
-    if (assembler.Finish() != VideoAssembler::FinishResult::Replaced) {
-        PrintError(VideoOpenError(assembler, VideoAssembler::OpenResult::WriterFailed, dir));
+    if (const VideoAssembler::FinishResult result = assembler.Finish();
+        result != VideoAssembler::FinishResult::Replaced) {
+        PrintError(VideoFinishError(assembler, result, dir, false));
         return 1;
     }
     std::printf(

@@ -11,6 +11,16 @@ class QCommandLineParser;
 QString VideoOpenError(const VideoAssembler& assembler, VideoAssembler::OpenResult result,
                        const QString& dir);
 
+/// Why a finished assembly made no video, as the dialog and the command line say it: a file that could
+/// not be written, or no frame at all; empty when the video was made, or when a stop before the first
+/// frame kept the older one.
+QString VideoFinishError(const VideoAssembler& assembler, VideoAssembler::FinishResult result,
+                         const QString& dir, bool stopped);
+
+/// The plies of a game whose count the user did not give: those of its record "gameNN.tsv" (pictures
+/// beyond them are an earlier, longer game's of the same number), else up to the last picture there is.
+int GamePlies(const std::string& folderUtf8, int game);
+
 /// Adds --video DIR, --game N and --plies K to a command line.
 void AddVideoOptions(QCommandLineParser& parser);
 

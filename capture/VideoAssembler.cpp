@@ -253,8 +253,8 @@ VideoAssembler::FinishResult VideoAssembler::Finish()
     const fs::path part = InFolder("output.avi.part");
     const fs::path srtPart = InFolder("output.srt.part");
     std::error_code error;
-    if (!m_muxer || !m_assembled) {
-        // Never started, or stopped before its first frame: the older video stays.
+    if (!m_muxer || !m_assembled || Frames() == 0) {
+        // Never started, stopped before its first frame, or no frame to show: the older video stays.
         m_muxer.reset();
         fs::remove(part, error);
         return *(m_finished = FinishResult::KeptOld);

@@ -56,11 +56,12 @@ public:
     /// missing or broken; ends at such a picture, or after the current frame once stop is set (before
     /// the first one if it is set already). Returns the number of frames written.
     int Assemble(const std::function<void(int progress)>& progress, const std::atomic<bool>& stop);
-    /// Ends the file. It replaces "output.avi" and "output.srt" unless the assembly never ran or was
-    /// stopped before its first frame; then (or on failure) the older video stays. Calls after the
-    /// first return its result.
+    /// Ends the file. It replaces "output.avi" and "output.srt" when it holds a frame; without one (the
+    /// assembly never ran, was stopped before its first frame, or found no picture after the first), or
+    /// on failure, the older video stays. Calls after the first return its result.
     FinishResult Finish();
 
+    int Game() const { return m_game; }
     cv::Size FrameSize() const { return m_size; }
     int Frames() const { return static_cast<int>(m_captions.size()); }
     /// The ply whose picture was missing or broken and ended the assembly; 0 when none did.

@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(Run(folder, plies, &bar), int(spoil.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(bar.join(u' '), Cell("bar"));
         QCOMPARE(catcher.texts, QStringList{Cell("message").replace("%1", folder)});
-        QCOMPARE(FramesIn(folder), spoil.isEmpty() ? plies - 1 : 0);
+        QCOMPARE(FramesIn(folder), spoil.isEmpty() ? plies - 1 : 0); // no frame: no video at all
     }
 
     void keys_data() { ORVELLE_CASES("making.cases", "keys"); }

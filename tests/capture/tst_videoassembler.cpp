@@ -52,7 +52,8 @@ private slots:
         const fs::path folder = NewFolder();
         WriteGamePictures(folder, 1, plies);
         std::ofstream(folder / FormatRecordName(1))
-            << GameRecordHeader() << "\n" << FormatGameRecordLine({2, false, 3.0, 295.0, 297.0, {}}) << "\n";
+            << GameRecordHeader() << "\n"
+            << FormatGameRecordLine({2, false, 3.0, 295.0, 297.0, {}}) << "\n";
         const fs::path three = folder / FormatPictureName(1, 3);
         if (damage == "missing")
             fs::remove(three);
@@ -69,10 +70,12 @@ private slots:
         QCOMPARE(assembler.Open(), VideoAssembler::OpenResult::Ready);
         QStringList progress;
         std::atomic<bool> stop{false};
-        QCOMPARE(
-            assembler.Assemble([&](int p) { stop = (progress << QString::number(p)).size() == 2 && damage == "stop"; }, stop),
-            frames);
-        QCOMPARE(assembler.Finish(), VideoAssembler::FinishResult::Replaced);
+        QCOMPARE(assembler.Assemble(
+                     [&](int p) { stop = (progress << QString::number(p)).size() == 2 && damage == "stop"; },
+                     stop),
+                 frames);
+        QCOMPARE(assembler.Finish(),
+                 frames > 0 ? VideoAssembler::FinishResult::Replaced : VideoAssembler::FinishResult::KeptOld);
         QCOMPARE(progress.join(u' '), Cell("progress"));
         QVERIFY(!fs::exists(folder / "output.avi.part"));
 
@@ -115,9 +118,9 @@ private slots:
         const QString failure = Cell("failure");
         const int finish = IntCell("finish");
         const fs::path folder = NewFolder();
-        WriteGamePictures(folder, 3, 4, {320, 240}, {failure == "first" ? 1 : 0});
-        if (failure == "cut")
-            fs::resize_file(folder / FormatPictureName(3, 1), 300);
+        WriteGamePictures(folder, 3, 4, {320, 240}, {failure == "first" ? 1 : failure == "second" ? 2 : 0});
+        if (failure.startsWith("cut"))
+            fs::resize_file(folder / FormatPictureName(3, failure == "cut" ? 1 : 2), 300);
         if (failure == "writer")
             fs::create_directory(folder / "output.avi.part");
         if (failure == "full")
@@ -126,6 +129,7 @@ private slots:
         const fs::path old = folder / (failure == "rename" ? "output.avi/old" : "output.avi");
         fs::create_directories(old.parent_path());
         std::ofstream(old) << "an older video";
+        std::ofstream(folder / "output.srt") << "its subtitles";
         {
             VideoAssembler assembler(Utf8(folder), 3, 4, 2.0);
             QCOMPARE(int(assembler.Open()), IntCell("open"));
@@ -135,6 +139,7 @@ private slots:
                 QCOMPARE(int(assembler.Finish()), finish);
         }
         QCOMPARE(ReadAll(old), QByteArray("an older video"));
+        QCOMPARE(ReadAll(folder / "output.srt"), QByteArray("its subtitles"));
         QVERIFY(!fs::exists(folder / "output.avi.part"));
     }
 };
