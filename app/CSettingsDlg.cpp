@@ -138,7 +138,8 @@ Settings CSettingsDlg::FromControls() const
     s.m_nCamera = m_camera->currentData().toInt();
     s.m_strCamUrl = m_source->text().trimmed();
     s.m_nResolution = m_size->currentData().toInt();
-    s.m_strDir = NormaliseDir(m_dir->text().trimmed());
+    // A folder's name may begin or end in a blank; only a field of nothing but blanks is no folder.
+    s.m_strDir = m_dir->text().trimmed().isEmpty() ? QString() : NormaliseDir(m_dir->text());
     s.m_fLeftPreset = Seconds(m_leftTime);
     s.m_fRightPreset = Seconds(m_rightTime);
     s.m_bSound = m_sound->isChecked();

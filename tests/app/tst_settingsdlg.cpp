@@ -27,6 +27,7 @@ private slots:
         const QString video = m_dir.filePath("board.avi"), none;
         QVERIFY(WriteTestVideo(video.toStdString(), 3));
         QTest::newRow("new folder and control") << m_dir.filePath("club, games/") << none << "180+2" << none;
+        QTest::newRow("folder ending in a blank") << m_dir.filePath("games ") << none << none << none;
         QTest::newRow("source that plays") << "/old/" << video << none << none;
         QTest::newRow("folder beneath a file") << video + "/pictures/" << none << none << "cannot be created";
         QTest::newRow("source with no picture") << "/old/" << m_dir.filePath("none.avi") << none << "gives no picture";
@@ -65,7 +66,7 @@ private slots:
         QVERIFY((dialog.findChild<QLabel*>("settingsError")->text() +
                  dialog.findChild<QLabel*>("timeControlVerdict")->text()).contains(refusal));
         QCOMPARE(read.m_fLeftPreset, taken ? 90.0 : 300.0);
-        QCOMPARE(read.m_strDir, taken ? folder : QString("/old/"));
+        QCOMPARE(read.m_strDir, taken ? NormaliseDir(folder) : QString("/old/"));
         QCOMPARE(read.m_strCamUrl, taken ? source : QString());
         QCOMPARE(read.m_strTimeControl, taken ? control : QString());
         QCOMPARE(read.m_nDelayDelta, taken && !control.isEmpty() ? 2 : 12); // the Bronstein delay, now of 2 s
