@@ -14,7 +14,8 @@ SpinArrows::SpinArrows(const QString& objectName, const QString& accessibleName,
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    for (auto [button, arrow, delta] : {std::tuple{m_up, Qt::UpArrow, -1}, std::tuple{m_down, Qt::DownArrow, 1}}) {
+    for (auto [button, arrow, delta] :
+         {std::tuple{m_up, Qt::UpArrow, -1}, std::tuple{m_down, Qt::DownArrow, 1}}) {
         button->setArrowType(arrow);
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);

@@ -54,30 +54,6 @@
         <translation>Video erstellen</translation>
     </message>
     <message>
-        <source>Left clock</source>
-        <translation>Linke Uhr</translation>
-    </message>
-    <message>
-        <source>Right clock</source>
-        <translation>Rechte Uhr</translation>
-    </message>
-    <message>
-        <source>Left clock minutes</source>
-        <translation>Minuten der linken Uhr</translation>
-    </message>
-    <message>
-        <source>Left clock seconds</source>
-        <translation>Sekunden der linken Uhr</translation>
-    </message>
-    <message>
-        <source>Right clock minutes</source>
-        <translation>Minuten der rechten Uhr</translation>
-    </message>
-    <message>
-        <source>Right clock seconds</source>
-        <translation>Sekunden der rechten Uhr</translation>
-    </message>
-    <message>
         <source>&amp;About Orvelle...</source>
         <translation>Ü&amp;ber Orvelle...</translation>
     </message>
@@ -86,20 +62,8 @@
         <translation>&amp;Einstellungen...</translation>
     </message>
     <message>
-        <source>FIDE classical: 40 moves / 90 min, then 30 min, + 30 s</source>
-        <translation>FIDE klassisch: 40 Züge / 90 Min., dann 30 Min., + 30 s</translation>
-    </message>
-    <message>
-        <source>Times set with the arrows</source>
-        <translation>Mit den Pfeilen eingestellte Zeiten</translation>
-    </message>
-    <message>
         <source>Time control</source>
         <translation>Bedenkzeit</translation>
-    </message>
-    <message>
-        <source>Other...</source>
-        <translation>Andere...</translation>
     </message>
     <message>
         <source>Error! Cannot find settings.</source>
@@ -112,18 +76,6 @@
     <message>
         <source>Could not save the picture %1: %2</source>
         <translation>Das Foto %1 konnte nicht gespeichert werden: %2</translation>
-    </message>
-    <message>
-        <source>⚑ Out of time first</source>
-        <translation>⚑ Zuerst Zeit überschritten</translation>
-    </message>
-    <message>
-        <source>⚑ Out of time</source>
-        <translation>⚑ Zeit überschritten</translation>
-    </message>
-    <message>
-        <source>Delay %1 s</source>
-        <translation>Verzögerung %L1 s</translation>
     </message>
     <message>
         <source>Paused</source>
@@ -146,18 +98,6 @@
         <translation>Erst auf „Zurücksetzen“ klicken, dann auf „Video erstellen“</translation>
     </message>
     <message>
-        <source>Right clock, %1</source>
-        <translation>Rechte Uhr, %1</translation>
-    </message>
-    <message>
-        <source>Left clock, %1</source>
-        <translation>Linke Uhr, %1</translation>
-    </message>
-    <message>
-        <source>Delay</source>
-        <translation>Verzögerung</translation>
-    </message>
-    <message>
         <source>The game</source>
         <translation>Die Partie</translation>
     </message>
@@ -166,20 +106,8 @@
         <translation>Hinweis</translation>
     </message>
     <message>
-        <source>The pictures do not settle this move: click to choose another</source>
-        <translation>Die Bilder entscheiden diesen Zug nicht: klicken, um einen anderen zu wählen</translation>
-    </message>
-    <message>
         <source>&amp;Board...</source>
         <translation>&amp;Brett...</translation>
-    </message>
-    <message>
-        <source>The board&apos;s corners are clicked on the camera&apos;s picture: tick &quot;Take pictures&quot; first, then choose &quot;Board...&quot; again.</source>
-        <translation>Die Ecken des Bretts werden im Bild der Kamera angeklickt: zuerst „Fotos aufnehmen“ ankreuzen, dann wieder „Brett...“ wählen.</translation>
-    </message>
-    <message>
-        <source>Those four clicks make no board: click a1, h1, h8 and a8 in turn, going round it.</source>
-        <translation>Diese vier Klicks ergeben kein Brett: a1, h1, h8 und a8 der Reihe nach rundherum anklicken.</translation>
     </message>
 </context>
 <context>
@@ -277,6 +205,64 @@
     </message>
 </context>
 <context>
+    <name>CameraView</name>
+    <message>
+        <source>The board&apos;s corners are clicked on the camera&apos;s picture: tick &quot;Take pictures&quot; first, then choose &quot;Board...&quot; again.</source>
+        <translation>Die Ecken des Bretts werden im Bild der Kamera angeklickt: zuerst „Fotos aufnehmen“ ankreuzen, dann wieder „Brett...“ wählen.</translation>
+    </message>
+</context>
+<context>
+    <name>ClockFace</name>
+    <message>
+        <source>Left clock</source>
+        <translation>Linke Uhr</translation>
+    </message>
+    <message>
+        <source>Right clock</source>
+        <translation>Rechte Uhr</translation>
+    </message>
+    <message>
+        <source>Left clock minutes</source>
+        <translation>Minuten der linken Uhr</translation>
+    </message>
+    <message>
+        <source>Right clock minutes</source>
+        <translation>Minuten der rechten Uhr</translation>
+    </message>
+    <message>
+        <source>Left clock seconds</source>
+        <translation>Sekunden der linken Uhr</translation>
+    </message>
+    <message>
+        <source>Right clock seconds</source>
+        <translation>Sekunden der rechten Uhr</translation>
+    </message>
+    <message>
+        <source>Left clock, %1</source>
+        <translation>Linke Uhr, %1</translation>
+    </message>
+    <message>
+        <source>Right clock, %1</source>
+        <translation>Rechte Uhr, %1</translation>
+    </message>
+    <message>
+        <source>⚑ Out of time first</source>
+        <translation>⚑ Zuerst Zeit überschritten</translation>
+    </message>
+    <message>
+        <source>⚑ Out of time</source>
+        <translation>⚑ Zeit überschritten</translation>
+    </message>
+    <message>
+        <source>Delay %1 s</source>
+        <translation>Verzögerung %L1 s</translation>
+    </message>
+    <message>
+        <source>Delay</source>
+        <translation>Verzögerung</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Try &apos;orvelle --help&apos; for more information.</source>
@@ -307,6 +293,20 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     <message>
         <source>--settings needs a file, not &apos;%1&apos;.</source>
         <translation>--settings braucht eine Datei, nicht „%1“.</translation>
+    </message>
+</context>
+<context>
+    <name>GameSession</name>
+    <message>
+        <source>Those four clicks make no board: click a1, h1, h8 and a8 in turn, going round it.</source>
+        <translation>Diese vier Klicks ergeben kein Brett: a1, h1, h8 und a8 der Reihe nach rundherum anklicken.</translation>
+    </message>
+</context>
+<context>
+    <name>LastMoveView</name>
+    <message>
+        <source>The pictures do not settle this move: click to choose another</source>
+        <translation>Die Bilder entscheiden diesen Zug nicht: klicken, um einen anderen zu wählen</translation>
     </message>
 </context>
 <context>
@@ -495,6 +495,25 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     </message>
 </context>
 <context>
+    <name>TimeControlMenu</name>
+    <message>
+        <source>Time control</source>
+        <translation>Bedenkzeit</translation>
+    </message>
+    <message>
+        <source>FIDE classical: 40 moves / 90 min, then 30 min, + 30 s</source>
+        <translation>FIDE klassisch: 40 Züge / 90 Min., dann 30 Min., + 30 s</translation>
+    </message>
+    <message>
+        <source>Times set with the arrows</source>
+        <translation>Mit den Pfeilen eingestellte Zeiten</translation>
+    </message>
+    <message>
+        <source>Other...</source>
+        <translation>Andere...</translation>
+    </message>
+</context>
+<context>
     <name>VideoCommand</name>
     <message>
         <source>Error. Can&apos;t find %1 in %2!</source>
@@ -547,6 +566,14 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     <message>
         <source>With --video or --pgn: the game&apos;s number.</source>
         <translation>Mit --video oder --pgn: die Nummer der Partie.</translation>
+    </message>
+    <message>
+        <source>Error. %1 is missing or broken: no video was made, and the last output.avi is as it was.</source>
+        <translation>Fehler. %1 fehlt oder ist beschädigt: Es wurde kein Video erstellt, das letzte output.avi ist unverändert.</translation>
+    </message>
+    <message>
+        <source>Error. Game %1 has no picture after its first: no video was made, and the last output.avi is as it was.</source>
+        <translation>Fehler. Partie %1 hat nach dem ersten kein Bild: Es wurde kein Video erstellt, das letzte output.avi ist unverändert.</translation>
     </message>
 </context>
 <context>

@@ -127,13 +127,13 @@ private slots:
         Settings chosen;
         SettingsStore(file).LoadSettings(chosen);
         chosen.m_strDir = second;
-        rig.dialog->ApplySettings(chosen); // during the game: it keeps its folder
+        rig.dialog->Session().ApplySettings(chosen); // during the game: it keeps its folder
         rig.tap(rig.keys->left, 2);
         rig.find<QPushButton>("IDC_RESET")->click();
         FakeShiftKeys::tap(rig.keys->left);
         QTRY_VERIFY(!rig.clock().m_bArmed);
         rig.tap(rig.keys->right, 1);
-        rig.dialog->WaitForPictures();
+        rig.dialog->Session().WaitForPictures();
         for (const QString& picture :
              {first + "game01move001a.jpg", first + "game01move001b.jpg", second + "game02move001a.jpg"})
             QVERIFY2(QFile::exists(picture), qPrintable(picture));

@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
-struct Settings;
+struct TimeControl;
 
-/// The PGN TimeControl of the settings: TIME_CONTROL when set, else the clocks' preset in seconds ("300",
-/// "180+2" with a Fischer increment); empty when the two clocks start apart.
-std::string PgnTimeControl(const Settings& settings);
+/// The PGN TimeControl of a game whose clocks started at these times under this control: its stages
+/// ("40/5400+30:1800+30"), else the start in seconds with any increment ("300", "180+2"). The tag cannot
+/// say a delay, so a delay's seconds are left out rather than written as an increment; clocks that start
+/// apart give "?" (not known).
+std::string PgnTimeControl(const TimeControl& control, double leftStart, double rightStart);
 
 /// The pictures of one game in the picture folder (UTF-8, empty or ending in a separator), by ply, from
 /// "gameNNmove000b.jpg" on.
@@ -35,7 +37,7 @@ public:
     std::vector<PlyRecord> ReadRecord() const;
     /// The game as PGN: the moves with the record's clocks, the date of the first picture, the time
     /// control, and a fallen flag (the given one, else the first mover whose clock the record shows
-    /// run out).
+    /// run out before their press).
     PgnGame Game(const std::vector<PlyRecord>& record, std::optional<Colour> flagFallen = {}) const;
     /// Writes the PGN as "gameNN.pgn" in one step (a reader sees the old file or the new one, never
     /// half of one); returns why it could not, or an empty text.

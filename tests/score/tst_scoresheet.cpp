@@ -1,7 +1,7 @@
 #include "Cases.h"
 #include "ScoreSheet.h"
-#include "Settings.h"
-#include "TestMain.h"
+#include "TimeControl.h"
+#include <QtTest>
 
 /// What the game score takes from the settings and the game's record besides the moves.
 class TestScoreSheet : public QObject {
@@ -10,23 +10,24 @@ private slots:
     void timeControl_data() { ORVELLE_CASES("scoresheet.cases", "timeControl"); }
     void timeControl()
     {
-        Settings settings;
-        settings.m_strTimeControl = Cell("timeControl");
-        settings.m_fLeftPreset = RealCell("left");
-        settings.m_fRightPreset = RealCell("right");
-        settings.m_nDelayType = IntCell("delayType");
-        settings.m_nDelayDelta = IntCell("delta");
-        QCOMPARE(QString::fromStdString(PgnTimeControl(settings)), Cell("expected"));
+        // As the game session sets the clocks: from the control's first stage, else from the presets.
+        const TimeControl control =
+            MakeTimeControl(Cell("timeControl").toStdString(), IntCell("delayType"), IntCell("delta"));
+        const std::optional<double> start = StartSeconds(control);
+        QCOMPARE(QString::fromStdString(
+                     PgnTimeControl(control, start.value_or(RealCell("left")), start.value_or(RealCell("right")))),
+                 Cell("expected"));
     }
 
     void flagFromTheRecord_data() { ORVELLE_CASES("scoresheet.cases", "flag"); }
     void flagFromTheRecord()
     {
         const double blackClock = RealCell("blackClock"), whiteClock = RealCell("whiteClock");
+        const int flagged = IntCell("flagged"); // the ply whose record says its mover's flag had fallen
         // White on the right: the left key ends Black's turns.
-        const std::vector<PlyRecord> record{{1, false, 2, 60, 58, {}},
-                                            {2, true, 3, blackClock, 58, {}},
-                                            {3, false, 4, blackClock, whiteClock, {}}};
+        const std::vector<PlyRecord> record{{1, false, 2, 60, 58, {}, false},
+                                            {2, true, 3, blackClock, 58, {}, flagged == 2},
+                                            {3, false, 4, blackClock, whiteClock, {}, flagged == 3}};
         const ScoreSheet sheet(QDir::tempPath().toStdString() + "/", 99,
                                *ParseBoardCorners("0,1,1,1,1,0,0,0"), "");
         const PgnGame game = sheet.Game(record);
@@ -36,5 +37,5 @@ private slots:
     }
 };
 
-ORVELLE_TEST_MAIN(TestScoreSheet)
+QTEST_GUILESS_MAIN(TestScoreSheet)
 #include "tst_scoresheet.moc"

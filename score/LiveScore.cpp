@@ -19,8 +19,8 @@ LiveScore::~LiveScore()
 {
     {
         std::lock_guard lock(m_mutex);
+        // What is queued is read first: those pictures are a game's score.
         m_stopping = true;
-        m_jobs.clear(); // what is not read yet, `orvelle --pgn` can read later
     }
     m_changed.notify_all();
     m_thread.join();
@@ -40,7 +40,7 @@ void LiveScore::Run()
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_changed.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
-        if (m_stopping)
+        if (m_jobs.empty())
             return;
         std::function<void()> job = std::move(m_jobs.front());
         m_jobs.pop_front();
@@ -56,7 +56,7 @@ void LiveScore::Run()
 void LiveScore::WaitUntilRead()
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_stopping || (m_jobs.empty() && !m_busy); });
+    m_changed.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
 }
 
 void LiveScore::PictureWritten(const std::filesystem::path& path)

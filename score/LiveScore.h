@@ -37,7 +37,7 @@ public:
     /// starting position); timeControl the game's PGN TimeControl.
     LiveScore(std::string folderUtf8, std::optional<BoardCorners> corners, std::string timeControl,
               QObject* parent = nullptr);
-    /// Finishes the picture being read, then stops.
+    /// Reads the pictures handed over so far, then stops.
     ~LiveScore() override;
 
     /// From any thread: the picture at path has been written. Names other than a game's pictures are

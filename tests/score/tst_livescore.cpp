@@ -2,7 +2,7 @@
 #include "LiveScore.h"
 #include "Notation.h"
 #include "PictureNames.h"
-#include "TestMain.h"
+#include <QtTest>
 
 #include <fstream>
 #include <opencv2/imgcodecs.hpp>
@@ -80,5 +80,5 @@ private slots:
     }
 };
 
-ORVELLE_TEST_MAIN(TestLiveScore)
+QTEST_GUILESS_MAIN(TestLiveScore)
 #include "tst_livescore.moc"

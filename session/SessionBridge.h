@@ -3,30 +3,28 @@
 #include "Camera.h"
 #include "ClockEngine.h"
 
-#include <opencv2/core.hpp>
-
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
-#include <string>
-
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <opencv2/core.hpp>
+#include <string>
 
-class COrvelleDlg;
+class GameSession;
 struct ClockState;
 
-/// The main window and its camera preview as the engine and picture threads see them. Everything
-/// reaches the window as a queued invocation on the window's thread; once the window has detached,
-/// nothing reaches it at all.
-class DialogBridge final : public EngineWindow, public PreviewSink {
+/// The game session as the engine, the camera and the picture writer see it from their threads.
+/// Everything reaches the session as a queued invocation on the session's thread; once the session has
+/// detached, nothing reaches it at all.
+class SessionBridge final : public EngineWindow, public PreviewSink {
 public:
-    DialogBridge(COrvelleDlg* dialog, std::shared_ptr<ClockState> state);
+    SessionBridge(GameSession* session, std::shared_ptr<ClockState> state);
 
-    /// Called by the window before it goes: later posts are dropped.
+    /// Called by the session before it goes: later posts are dropped.
     void Detach();
-    /// Mirrors the "Take pictures" check box; called on the window's thread.
+    /// Mirrors the "Take pictures" choice; called on the session's thread.
     void SetTakePictures(bool checked) { m_takePictures = checked; }
 
     bool TakePicturesChecked() override { return m_takePictures; }
@@ -38,18 +36,20 @@ public:
     void ShowFrame(const cv::Mat& frame) override;
     bool WaitForKey(std::chrono::milliseconds timeout) override;
     void ClosePreview() override;
-    /// Called on the window's thread when a key was typed into the preview.
+    /// Called on the session's thread when a key was typed into the preview.
     void PreviewKeyTyped();
+    /// Lets use() read the newest frame, which is not replaced meanwhile.
+    void WithFrame(const std::function<void(const cv::Mat&)>& use);
 
     /// The outcome of one picture, from the picture writer's thread.
     void ReportPicture(const std::filesystem::path& path, const std::string& error);
 
-    /// Runs f(dialog) on the window's thread, unless the window is gone by then.
-    void Post(std::function<void(COrvelleDlg&)> f);
-
 private:
+    /// Runs f(session) on the session's thread, unless the session is gone by then.
+    void Post(std::function<void(GameSession&)> f);
+
     std::mutex m_mutex;
-    COrvelleDlg* m_dialog;
+    GameSession* m_session;
     std::shared_ptr<ClockState> m_state;
     std::atomic<bool> m_takePictures{false};
     std::atomic<bool> m_displayPending{false};

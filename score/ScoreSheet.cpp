@@ -3,7 +3,6 @@
 #include "Media.h"
 #include "Notation.h"
 #include "PictureNames.h"
-#include "Settings.h"
 #include "TimeControl.h"
 
 #include <QCoreApplication>
@@ -33,17 +32,25 @@ std::vector<Move> OtherCandidates(const ScoredPly& ply)
 }
 } // namespace
 
-std::string PgnTimeControl(const Settings& settings)
+std::string PgnTimeControl(const TimeControl& control, double leftStart, double rightStart)
 {
-    const std::string text = settings.m_strTimeControl.toStdString();
-    if (!text.empty() && ParseTimeControl(text))
+    const bool increments = control.mode != DelayMode::Bronstein && control.mode != DelayMode::Simple;
+    const auto period = [increments](double seconds, double bonus) {
+        std::string text = std::to_string(std::lround(seconds));
+        if (increments && bonus > 0)
+            text += "+" + std::to_string(std::lround(std::min(bonus, kMaxDelaySeconds)));
         return text;
-    if (settings.m_fLeftPreset != settings.m_fRightPreset)
-        return {};
-    std::string control = std::to_string(std::lround(settings.m_fLeftPreset));
-    if (settings.m_nDelayType == int(DelayMode::Fischer) && settings.m_nDelayDelta > 0)
-        control += "+" + std::to_string(std::min(settings.m_nDelayDelta, int(kMaxDelaySeconds)));
-    return control;
+    };
+    std::string text;
+    for (const TimeStage& stage : control.stages)
+        text += (text.empty() ? "" : ":") +
+                (stage.moves > 0 ? std::to_string(stage.moves) + "/" : std::string()) +
+                period(stage.seconds, stage.bonus);
+    if (!text.empty())
+        return text;
+    if (std::lround(leftStart) != std::lround(rightStart))
+        return "?";
+    return period(leftStart, control.mode == DelayMode::Fischer ? control.bonus : 0.0);
 }
 
 PictureSource GamePictures(const std::string& folder, int game)
@@ -125,7 +132,9 @@ PgnGame ScoreSheet::Game(const std::vector<PlyRecord>& record, std::optional<Col
         if (game.flagFallen)
             break;
         // White moves on odd plies: the start press is Black's.
-        if ((r.leftMoved ? r.leftTime : r.rightTime) <= 0.0)
+        // An increment can bring a fallen clock back above zero: the record says so itself, or, written
+        // by an earlier version without that column, shows a clock that stayed at or below zero.
+        if (r.flagged || (r.leftMoved ? r.leftTime : r.rightTime) <= 0.0)
             game.flagFallen = r.ply % 2 == 1 ? Colour::White : Colour::Black;
     }
     return game;

@@ -5,6 +5,7 @@
 #include "PictureNames.h"
 #include "ScoreSheet.h"
 #include "Settings.h"
+#include "TimeControl.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -70,8 +71,13 @@ int RunPgnCommand(const QCommandLineParser& parser)
     // Without the clocks' values read (no settings yet), only TIME_CONTROL tells the time control.
     const bool loaded =
         (settingsFile.isEmpty() ? SettingsStore() : SettingsStore(settingsFile)).LoadSettings(settings);
-    const std::string timeControl =
-        loaded || !settings.m_strTimeControl.isEmpty() ? PgnTimeControl(settings) : std::string();
+    const TimeControl control = MakeTimeControl(settings.m_strTimeControl.toStdString(),
+                                                settings.m_nDelayType, settings.m_nDelayDelta);
+    const std::optional<double> first = StartSeconds(control);
+    const std::string timeControl = loaded || first
+                                        ? PgnTimeControl(control, first.value_or(settings.m_fLeftPreset),
+                                                         first.value_or(settings.m_fRightPreset))
+                                        : std::string();
 
     if (!LoadMedia())
         return 1; // it has said why

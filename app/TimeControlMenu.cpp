@@ -1,0 +1,48 @@
+#include "TimeControlMenu.h"
+
+#include <QActionGroup>
+
+TimeControlMenu::TimeControlMenu(QWidget* parent) : QMenu(tr("Time control"), parent)
+{
+    struct Preset {
+        const char* label;
+        const char* text;
+    };
+    static constexpr Preset kPresets[] = {
+        {"1+0", "60"},
+        {"2+1", "120+1"},
+        {"3+0", "180"},
+        {"3+2", "180+2"},
+        {"5+0", "300"},
+        {"5+3", "300+3"},
+        {"10+0", "600"},
+        {"10+5", "600+5"},
+        {"15+10", "900+10"},
+        {"25+10", "1500+10"},
+        {"30+0", "1800"},
+        {"90+30", "5400+30"},
+        {QT_TR_NOOP("FIDE classical: 40 moves / 90 min, then 30 min, + 30 s"), "40/5400+30:1800+30"},
+        {QT_TR_NOOP("Times set with the arrows"), ""},
+    };
+    setObjectName(QStringLiteral("timeControlMenu"));
+    auto* group = new QActionGroup(this);
+    for (const Preset& p : kPresets) {
+        const QString text = QString::fromLatin1(p.text);
+        QAction* action = addAction(tr(p.label));
+        action->setData(text);
+        action->setCheckable(true);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, text] { emit chosen(text); });
+    }
+    addSeparator();
+    connect(addAction(tr("Other...")), &QAction::triggered, this, &TimeControlMenu::otherChosen);
+}
+
+void TimeControlMenu::Refresh(bool choosable, const QString& current)
+{
+    for (QAction* action : actions()) {
+        action->setEnabled(choosable);
+        if (action->isCheckable())
+            action->setChecked(action->data().toString() == current);
+    }
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QMenu>
+
+/// "Time control": the usual controls, the times set with the arrows, and "Other..." for any control in
+/// the PGN TimeControl syntax. A choice is for the next game, so the menu offers nothing while one runs.
+class TimeControlMenu final : public QMenu {
+    Q_OBJECT
+public:
+    explicit TimeControlMenu(QWidget* parent = nullptr);
+    /// Before the menu shows: whether a choice is possible now, and the control in force (ticked).
+    void Refresh(bool choosable, const QString& current);
+
+signals:
+    /// A control of the menu (empty: the times set with the arrows).
+    void chosen(const QString& text);
+    void otherChosen();
+};

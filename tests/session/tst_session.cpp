@@ -1,0 +1,138 @@
+#include "BoardScene.h"
+#include "Camera.h"
+#include "Cases.h"
+#include "ClockState.h"
+#include "Fakes.h"
+#include "GameSession.h"
+#include "Notation.h"
+#include "PictureNames.h"
+#include "PictureWriter.h"
+#include "SettingsFile.h"
+
+#include <QtTest>
+
+namespace {
+/// A camera before a board whose position the test sets: each picture is the board rendered as it stands,
+/// handed to the session's picture writer like a webcam's.
+class BoardCamera final : public EngineCamera {
+public:
+    BoardCamera(CameraConfig config, std::shared_ptr<PictureWriter> writer, const Position* position)
+        : m_config(std::move(config)), m_writer(std::move(writer)), m_position(position)
+    {}
+    bool OpenCamera() override { return std::filesystem::create_directories(m_config.folderUtf8); }
+    bool ShowPreviewFrame() override { return true; }
+    void SaveStartPicture(int game) override { SaveMovePicture(game, 0); }
+    void SaveMovePicture(int game, int ply) override
+    {
+        cv::RNG rng(ply);
+        m_writer->Submit(ToNarrowPath(m_config.folderUtf8, FormatPictureName(game, ply)),
+                         RenderBoard(*m_position, Camera(), RandomLight(rng), rng));
+    }
+    void CloseCamera() override {}
+    static SceneCamera Camera() { return MakeSceneCamera(Viewpoint::Overhead, {480, 360}); }
+
+private:
+    CameraConfig m_config;
+    std::shared_ptr<PictureWriter> m_writer;
+    const Position* m_position;
+};
+} // namespace
+
+/// The game session without a window: when a changed setting takes effect, and where a game's pictures
+/// and score go when the folder changes during it.
+class TestSession : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    std::shared_ptr<FakeShiftKeys> m_keys = std::make_shared<FakeShiftKeys>();
+
+    std::unique_ptr<GameSession> Make(const QString& name, const QMap<QString, QString>& values,
+                                      const Position* board = nullptr)
+    {
+        const QString file = m_dir.filePath(name + ".conf");
+        WriteSettingsFile(file, values);
+        SessionSeams seams;
+        seams.keys = m_keys;
+        seams.ticker = std::make_shared<FakeTicker>();
+        seams.store = std::make_shared<SettingsStore>(file);
+        if (board)
+            seams.makeCamera = [board](const CameraConfig& config, std::shared_ptr<PreviewSink>,
+                                       std::shared_ptr<PictureWriter> writer) {
+                return std::make_shared<BoardCamera>(config, writer, board);
+            };
+        auto session = std::make_unique<GameSession>(seams);
+        session->Start();
+        return session;
+    }
+    /// Taps a key and waits until the engine has counted the plies given.
+    static void Tap(GameSession& s, FakeShiftKeys::Key& key, int plies)
+    {
+        FakeShiftKeys::tap(key);
+        QTRY_COMPARE(s.Clock().m_nPlies.load(), plies);
+    }
+    QString Read(const QString& file) const
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+private slots:
+    void okKeepsWhatDidNotChange_data() { ORVELLE_CASES("session.cases", "apply"); }
+    void okKeepsWhatDidNotChange()
+    {
+        auto session = Make(QTest::currentDataTag(), {{"TIME_CONTROL", Cell("control")}});
+        for (int i = 0; i < IntCell("arrows"); ++i)
+            QVERIFY(session->Spin(true, -1, 60) && session->Spin(false, -1, 60));
+        Settings chosen = session->Current();
+        if (IntCell("ltime") > 0)
+            chosen.m_fLeftPreset = IntCell("ltime");
+        session->ApplySettings(chosen);
+        const ClockState& c = session->Clock();
+        for (int round = 0; round < 2; ++round, session->Reset()) {
+            QCOMPARE(c.m_fLeftTime.load(), RealCell("left"));
+            QCOMPARE(c.m_fRightTime.load(), RealCell("right"));
+        }
+    }
+
+    void aGameEndsInTheFolderItStartedIn()
+    {
+        const QString first = m_dir.filePath("first/"), second = m_dir.filePath("second/");
+        Position board = Position::Start();
+        auto session = Make(
+            "folders",
+            {{"DIR", first},
+             {"BOARD", QString::fromStdString(FormatBoardCorners(CornersSeenBy(BoardCamera::Camera())))}},
+            &board);
+        GameSession& s = *session;
+        s.SetTakePictures(true);
+        QVERIFY(s.Spin(true, -5, 60) && s.Spin(false, -5, 60)); // 10:00 each, with the arrows
+        const auto play = [&](FakeShiftKeys::Key& key, const char* san, int plies) {
+            board = board.play(*ParseSan(board, san));
+            Tap(s, key, plies);
+        };
+        FakeShiftKeys::tap(m_keys->left); // Black starts White's clock, on the right
+        QTRY_VERIFY(!s.Clock().m_bArmed);
+        play(m_keys->right, "e4", 1);
+        play(m_keys->left, "e5", 2);
+        Settings chosen = s.Current();
+        chosen.m_strDir = second;
+        s.ApplySettings(chosen); // during the game: it finishes where it started
+        play(m_keys->right, "Nf3", 3);
+        s.Reset();
+        board = Position::Start();
+        FakeShiftKeys::tap(m_keys->right);
+        QTRY_VERIFY(!s.Clock().m_bArmed);
+        play(m_keys->left, "d4", 1);
+        s.WaitForScore();
+
+        const QString score = Read(first + "game01.pgn");
+        QVERIFY2(score.contains("1. e4 e5 2. Nf3 *"), qPrintable(score));
+        QVERIFY2(score.contains("[TimeControl \"600\"]"), qPrintable(score)); // the clocks as set
+        QVERIFY(QFile::exists(second + "game02move001a.jpg"));
+        QVERIFY(!QFile::exists(first + "game02move001a.jpg") &&
+                !QFile::exists(second + "game01move002a.jpg"));
+        QTRY_VERIFY(Read(second + "game02.pgn").contains("1. d4"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSession)
+#include "tst_session.moc"
