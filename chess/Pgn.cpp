@@ -4,8 +4,14 @@
 
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 
 namespace {
+// The notes a later reading looks for.
+constexpr char kChosenNote[] = "chosen by hand";
+constexpr char kWhiteFlag[] = "White's flag fell";
+constexpr char kBlackFlag[] = "Black's flag fell";
+
 std::string Hms(double seconds, bool round)
 {
     const long s = !(seconds > 0) ? 0 : static_cast<long>(round ? std::lround(seconds) : std::floor(seconds));
@@ -108,6 +114,10 @@ std::string WritePgn(const PgnGame& game)
             tokens.push_back(Comment(clocks));
             afterComment = true;
         }
+        if (ply.chosen) {
+            tokens.push_back(Comment(kChosenNote));
+            afterComment = true;
+        }
         if (ply.uncertain) {
             std::string others;
             for (const Move& m : ply.candidates)
@@ -120,8 +130,48 @@ std::string WritePgn(const PgnGame& game)
         p = p.play(ply.move);
     }
     if (game.flagFallen)
-        tokens.push_back(
-            Comment(*game.flagFallen == Colour::White ? "White's flag fell" : "Black's flag fell"));
+        tokens.push_back(Comment(*game.flagFallen == Colour::White ? kWhiteFlag : kBlackFlag));
     tokens.push_back(result);
     return out + Wrap(tokens);
+}
+
+PgnNotes ReadPgnNotes(const std::string& text)
+{
+    PgnNotes notes;
+    std::istringstream in(text);
+    std::string line, movetext;
+    while (std::getline(in, line)) {
+        if (line.rfind("[TimeControl \"", 0) == 0)
+            notes.timeControl = line.substr(14, line.find('"', 14) - 14);
+        else if (line.empty() || line[0] != '[')
+            movetext += line + " ";
+    }
+    // The flag is the game's, wherever its note stands.
+    for (const char* flag : {kWhiteFlag, kBlackFlag})
+        if (movetext.find("{" + std::string(flag) + "}") != std::string::npos)
+            notes.flagFallen = flag == kWhiteFlag ? Colour::White : Colour::Black;
+    Position p = Position::Start();
+    std::vector<Move> moves;
+    for (size_t i = 0; i < movetext.size();) {
+        if (movetext[i] == '{') { // a comment notes the move before it
+            const size_t end = std::min(movetext.find('}', i), movetext.size());
+            const std::string comment = movetext.substr(i + 1, end - i - 1);
+            if (comment == kChosenNote && !moves.empty())
+                notes.chosen.emplace_back(int(moves.size()), moves.back());
+            i = end + 1;
+            continue;
+        }
+        const size_t end = std::min(movetext.find_first_of(" {", i), movetext.size());
+        std::string token = movetext.substr(i, end - i);
+        i = end == i ? i + 1 : end;
+        token.erase(0, token.find_last_of('.') + 1); // "12." and "12..." before a move
+        if (token.empty() || token == "*" || token == "1-0" || token == "0-1" || token == "1/2-1/2")
+            continue;
+        const std::optional<Move> move = ParseSan(p, token);
+        if (!move)
+            break; // not a legal move of this game: the notes end here
+        p = p.play(*move);
+        moves.push_back(*move);
+    }
+    return notes;
 }

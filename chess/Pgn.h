@@ -14,6 +14,7 @@ struct PgnPly {
     std::optional<double> used;  ///< the time the mover used for it, seconds
     bool uncertain = false;
     std::vector<Move> candidates; ///< other moves that could have been played, best first
+    bool chosen = false;          ///< a player chose the move by hand: noted, so that a new reading keeps it
 };
 
 /// A game to write as PGN: the Seven Tag Roster, an optional time control, and the plies from the start.
@@ -29,6 +30,16 @@ struct PgnGame {
     std::vector<PgnPly> plies;
     std::optional<Colour> flagFallen; ///< the side whose clock ran out, noted after the moves
 };
+
+/// What a game score written by WritePgn holds besides its moves that a new reading of the pictures
+/// cannot see again: the moves chosen by hand, a flag noted when it fell, and the time control.
+struct PgnNotes {
+    std::vector<std::pair<int, Move>> chosen; ///< by ply, from 1
+    std::optional<Colour> flagFallen;
+    std::string timeControl; ///< empty when the tag is missing
+};
+/// Reads those notes from a PGN text, as far as its moves are legal from the initial position.
+PgnNotes ReadPgnNotes(const std::string& text);
 
 /// The result the moves reach: "1-0" or "0-1" on checkmate, "1/2-1/2" on stalemate, "*" otherwise.
 /// Plies that are not legal end the game there.

@@ -104,18 +104,24 @@ int RunPgnCommand(const QCommandLineParser& parser)
         return 1;
     }
 
-    ScoreSheet sheet(folder, game, *corners, timeControl);
+    // A score written during the game holds what the pictures cannot tell again: the moves a player chose
+    // by hand, a flag the clock saw fall, and the time control the clocks were set to.
+    const PgnNotes notes = ReadScoreNotes(folder, game);
+    ScoreSheet sheet(folder, game, *corners, notes.timeControl.empty() ? timeControl : notes.timeControl);
     GameScore& score = sheet.Score();
     // The game's record knows its plies: pictures after them are an earlier, longer game's.
     const std::vector<PlyRecord> record = sheet.ReadRecord();
     // The plies are printed once all are read: a later picture may have changed an earlier move.
     const int read = record.empty() ? score.ReadAll() : score.ReadAll(int(record.size()));
+    for (const auto& [ply, move] : notes.chosen)
+        if (ply <= read)
+            score.Choose(ply, move);
     int uncertain = 0;
     for (int ply = 1; ply <= read; ++ply) {
         std::printf("%s\n", PlyText(score, ply, true).c_str());
         uncertain += score.Plies()[size_t(ply - 1)].uncertain;
     }
-    const PgnGame pgn = sheet.Game(record);
+    const PgnGame pgn = sheet.Game(record, notes.flagFallen);
     if (const QString error = sheet.Write(pgn); !error.isEmpty()) {
         PrintError(error);
         return 1;

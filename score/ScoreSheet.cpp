@@ -70,6 +70,12 @@ PictureSource GamePictures(const std::string& folder, int game)
     };
 }
 
+PgnNotes ReadScoreNotes(const std::string& folder, int game)
+{
+    std::ifstream in(ToNarrowPath(folder, FormatScoreName(game)), std::ios::binary);
+    return ReadPgnNotes(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+}
+
 std::string PlyText(const GameScore& score, int ply, bool marked)
 {
     const Position before = score.PositionAfter(ply - 1);
@@ -117,7 +123,7 @@ PgnGame ScoreSheet::Game(const std::vector<PlyRecord>& record, std::optional<Col
         byPly[r.ply] = &r;
     const std::vector<ScoredPly>& plies = m_score.Plies();
     for (size_t i = 0; i < plies.size(); ++i) {
-        PgnPly ply{plies[i].move, {}, {}, plies[i].uncertain, {}};
+        PgnPly ply{plies[i].move, {}, {}, plies[i].uncertain, {}, plies[i].chosen};
         if (plies[i].uncertain)
             ply.candidates = OtherCandidates(plies[i]);
         if (const auto found = byPly.find(int(i) + 1); found != byPly.end()) {

@@ -21,6 +21,9 @@ std::string PgnTimeControl(const TimeControl& control, double leftStart, double 
 /// "gameNNmove000b.jpg" on.
 PictureSource GamePictures(const std::string& folder, int game);
 
+/// The notes of the game's score "gameNN.pgn" as it stands, if there is one (see ReadPgnNotes).
+PgnNotes ReadScoreNotes(const std::string& folder, int game);
+
 /// One ply as the window and the command line show it: "12... Nf6"; marked, an uncertain move is followed
 /// by " ?" and its other candidates ("12... Nf6 ? Nd7 Ne8").
 std::string PlyText(const GameScore& score, int ply, bool marked);

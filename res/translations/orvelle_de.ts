@@ -55,7 +55,7 @@
     </message>
     <message>
         <source>&amp;About Orvelle...</source>
-        <translation>Ü&amp;ber Orvelle...</translation>
+        <translation>&amp;Über Orvelle...</translation>
     </message>
     <message>
         <source>&amp;Settings...</source>

@@ -60,6 +60,7 @@ private slots:
         QCOMPARE(int(rig.engine->Record().size()), turns.size());
         QVERIFY(last.used == turns.back() && last.leftTime == rig.state->m_fLeftTime);
         QCOMPARE(last.leftMoved, turns.size() % 2 == 0);
+        QVERIFY(!last.flagged);
     }
 
     void movesToTheNextControl()
@@ -85,6 +86,7 @@ private slots:
         rig.press();
         QCOMPARE(rig.state->m_fRightTime.load(), RealCell("after"));
         QVERIFY(rig.state->m_bRightFlag);        // remembered until Reset, even back above zero
+        QVERIFY(rig.engine->Record().back().flagged); // and in the record, whatever the clock shows now
         QCOMPARE(rig.state->m_nPlies.load(), 1); // and play goes on
     }
 

@@ -31,9 +31,9 @@ start_orvelle() {
 
 # wait_for_splash: until the splash over the window has come and gone (it would take the clicks).
 wait_for_splash() {
-  timeout 20 xdotool search --sync --onlyvisible --name '^Orvelle splash$' >/dev/null || fail "no splash"
+  timeout 20 xdotool search --sync --onlyvisible --name '^Orvelle[ -](splash|Startbild)$' >/dev/null || fail "no splash"
   for _ in $(seq 200); do
-    xdotool search --onlyvisible --name '^Orvelle splash$' >/dev/null || return 0
+    xdotool search --onlyvisible --name '^Orvelle[ -](splash|Startbild)$' >/dev/null || return 0
     sleep 0.1
   done
   fail "the splash stayed"

@@ -3,9 +3,14 @@
 # positions in step with the presses. Before it the board's corners are clicked on the camera's picture
 # ("Board..."). gameNN.pgn is kept beside the pictures as the game goes, and at the end it holds the
 # game's moves, valid for pgn-extract, with the clocks, and the mate's result.
-#   tst_livescore.sh ORVELLE RENDER_GAME
+#   tst_livescore.sh ORVELLE RENDER_GAME [LOCALE]
+# With a LOCALE (de_DE.UTF-8: a decimal comma) the whole program runs in it, and the files must not care.
 . "$(dirname "$0")/lib.sh"
 RENDER=$2
+if [ -n "${3:-}" ]; then
+  unset LC_ALL LANGUAGE
+  export LANG=$3
+fi
 PGN_EXTRACT=/usr/games/pgn-extract
 [ -x $PGN_EXTRACT ] || { echo "SKIP: needs pgn-extract"; exit 77; }
 

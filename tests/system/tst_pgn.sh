@@ -54,6 +54,19 @@ grep -q '^1\. e4 {\[%clk 0:04:58\] \[%emt 0:00:02\]} 1\.\.\. d5 {\[%clk 0:04:57\
 grep -q '^\[TimeControl "180+2"\]$' "$score" || fail "TimeControl: $(grep TimeControl "$score")"
 grep -q "^\[Date \"$(date -r "$WORK/above/game01move000b.jpg" +%Y.%m.%d)\"\]$" "$score" || fail "Date: $(grep Date "$score")"
 
+# A new reading keeps what the score written during the game knew and the pictures cannot tell again: a
+# move a player chose by hand, the flag the clock saw fall, and the time control the clocks were set to.
+cp -r "$WORK/above" "$WORK/notes"
+sed -i 's/^\[TimeControl .*/[TimeControl "600"]/; s/^1\. e4 {\([^}]*\)}/1. e3 {\1} {chosen by hand}/; s/ \*$/ {Black'"'"'s flag fell} */' \
+  "$WORK/notes/game01.pgn"
+grep -q '{chosen by hand}' "$WORK/notes/game01.pgn" || fail "the test could not mark a move: $(head -12 "$WORK/notes/game01.pgn")"
+pgn "$WORK/notes/"
+[ $CODE = 2 ] && fail "--pgn over a score of its own: $(cat "$WORK/err")"
+notes="$WORK/notes/game01.pgn"
+grep -q '^1\. e3 {\[%clk 0:04:58\] \[%emt 0:00:02\]} {chosen by hand}' "$notes" || fail "the chosen move: $(sed -n '/^1\./p' "$notes")"
+grep -q "{Black's flag fell}" "$notes" && grep -q '^\[TimeControl "600"\]$' "$notes" || fail "the notes: $(cat "$notes")"
+moves_of "$notes" >/dev/null
+
 # A mate seen from the side, with the corners given: the result is the mate's.
 render side 2 side
 pgn "$WORK/side" --board "$(cat "$WORK/side/corners.txt")"
