@@ -8,6 +8,7 @@
 #include "CameraView.h"
 #include "ClockFace.h"
 #include "ClockState.h"
+#include "GameDetailsDlg.h"
 #include "Identifiers.h"
 #include "LastMoveView.h"
 #include "PreviewWindow.h"
@@ -16,8 +17,10 @@
 #include "Texts.h"
 #include "TimeControlDialog.h"
 #include "TimeControlMenu.h"
+#include "WindowPlace.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -25,10 +28,14 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <array>
 #include <cmath>
@@ -66,6 +73,14 @@ void COrvelleDlg::OnInitDialog()
     ConnectSession();
     m_awake = new ScreenAwake(this);
     qApp->installEventFilter(this);
+    // Shift typed into a text field of the program is a capital letter, not a clock press.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        auto* line = qobject_cast<QLineEdit*>(now);
+        m_session->SetTyping((line && !line->isReadOnly()) || qobject_cast<QAbstractSpinBox*>(now) ||
+                             qobject_cast<QTextEdit*>(now) || qobject_cast<QPlainTextEdit*>(now));
+    });
+    RestoreWindowPlace(this, m_session->Store().FileName());
+    ShowPlayers();
     UpdateTimeDisplay();
     // The splash comes with the first showing of the window, centred over it.
     m_session->Start();
@@ -81,13 +96,13 @@ void COrvelleDlg::CreateControls()
     auto* instructions = new QLabel(tr("Press shift keys to toggle timer. Black to initiate timer."), this);
     instructions->setWordWrap(true);
     instructions->setMinimumWidth(150);
-    m_reset = new QPushButton(tr("Reset"), this);
+    m_reset = new QPushButton(tr("&Reset"), this);
     m_reset->setObjectName(ORVELLE_ID(IDC_RESET));
     m_reset->setMinimumSize(64, 40);
     m_reset->setAutoDefault(false);
-    m_takePictures = new QCheckBox(tr("Take pictures"), this);
+    m_takePictures = new QCheckBox(tr("&Take pictures"), this);
     m_takePictures->setObjectName(ORVELLE_ID(IDC_TAKE_PICTURES));
-    m_makeVideo = new QPushButton(tr("Make Video"), this);
+    m_makeVideo = new QPushButton(tr("Make &Video"), this);
     m_makeVideo->setObjectName(ORVELLE_ID(IDC_MAKE_VIDEO));
     m_makeVideo->setAutoDefault(false);
     auto* pictureColumn = new QVBoxLayout;
@@ -121,12 +136,12 @@ void COrvelleDlg::CreateControls()
     auto* website = new QPushButton(kWebsiteCaption, this);
     website->setObjectName(ORVELLE_ID(IDC_WEBSITE));
     website->setAutoDefault(false);
-    auto* lastMove = new LastMoveView(this);
+    m_lastMove = new LastMoveView(this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_controlText, 1);
     bottom->addWidget(website);
     bottom->addStretch(1);
-    bottom->addWidget(lastMove);
+    bottom->addWidget(m_lastMove);
 
     // Pictures that could not be saved, and what else the players should know, without stopping the game.
     m_notice = new QLabel(this);
@@ -135,6 +150,7 @@ void COrvelleDlg::CreateControls()
     m_notice->setWordWrap(true);
     m_notice->setStyleSheet(QStringLiteral("color: ") + WarningColour(HasDarkGround(this)));
     m_notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_notice->setContextMenuPolicy(Qt::NoContextMenu); // the window's menu, as everywhere in it
     m_notice->hide();
 
     auto* layout = new QVBoxLayout(this);
@@ -154,8 +170,8 @@ void COrvelleDlg::CreateControls()
     connect(website, &QPushButton::clicked, this, &OpenProductPage);
     connect(m_makeVideo, &QPushButton::clicked, this, &COrvelleDlg::OnBnClickedMakeVideo);
     connect(m_takePictures, &QCheckBox::toggled, m_session.get(), &GameSession::SetTakePictures);
-    connect(m_session.get(), &GameSession::moveRead, lastMove, &LastMoveView::Show);
-    connect(lastMove, &LastMoveView::chosen, m_session.get(), &GameSession::ChooseMove);
+    connect(m_session.get(), &GameSession::moveRead, m_lastMove, &LastMoveView::Show);
+    connect(m_lastMove, &LastMoveView::chosen, m_session.get(), &GameSession::ChooseMove);
 }
 
 void COrvelleDlg::CreateMenu()
@@ -176,8 +192,14 @@ void COrvelleDlg::CreateMenu()
     addAction(m_controlMenu->menuAction());
     auto* settings = new QAction(tr("&Settings..."), this);
     settings->setObjectName(ORVELLE_ID(IDM_SETTINGS));
-    settings->setShortcut(QKeySequence::Preferences);
+    // Ctrl+, wherever Qt's own convention for preferences is none or another.
+    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     addAction(settings);
+    auto* details = new QAction(tr("Game &details..."), this);
+    details->setObjectName(ORVELLE_ID(IDM_GAME_DETAILS));
+    details->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    addAction(details);
+    connect(details, &QAction::triggered, this, &COrvelleDlg::OnGameDetails);
     auto* board = new QAction(tr("&Board..."), this);
     board->setObjectName(QStringLiteral("boardAction"));
     addAction(board);
@@ -215,6 +237,11 @@ void COrvelleDlg::ConnectSession()
                        .arg(file, reason));
     });
     connect(s, &GameSession::notice, this, &COrvelleDlg::ShowNotice);
+    connect(s, &GameSession::cameraClosed, this, [this] {
+        m_takePictures->setChecked(false);
+        ShowNotice(tr("The camera is closed: this game goes on without pictures. Tick \"Take pictures\" for "
+                      "the next one."));
+    });
 }
 
 void COrvelleDlg::ShowNotice(const QString& text)
@@ -281,7 +308,46 @@ void COrvelleDlg::OnDestroy()
     qApp->removeEventFilter(this);
     if (m_awake)
         m_awake->Set(false);
+    SaveWindowPlace(this, m_session->Store().FileName());
     m_session->Stop();
+}
+
+void COrvelleDlg::reject()
+{
+    const bool playing = !Clock().m_bArmed;
+    if (playing || m_session->PicturesPending()) {
+        QMessageBox ask(
+            QMessageBox::Question, kProductName,
+            playing ? tr("A game is being played. Close Orvelle and end it?")
+                    : tr("The last game's pictures are still being saved. Close Orvelle when they are?"),
+            QMessageBox::NoButton, this);
+        QPushButton* keep = ask.addButton(tr("Keep playing"), QMessageBox::RejectRole);
+        ask.addButton(tr("Close Orvelle"), QMessageBox::AcceptRole);
+        ask.setDefaultButton(keep);
+        ask.setEscapeButton(keep);
+        ask.exec();
+        if (ask.clickedButton() == keep)
+            return;
+    }
+    QDialog::reject();
+}
+
+void COrvelleDlg::OnGameDetails()
+{
+    GameDetailsDlg dialog(m_session->Details(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_session->SetDetails(dialog.Chosen());
+    ShowPlayers();
+}
+
+void COrvelleDlg::ShowPlayers()
+{
+    // Each name above its player's clock: White's on the side that played White in this game (or the last).
+    const GameDetails& d = m_session->Details();
+    const bool leftWhite = m_session->LeftIsWhite();
+    m_left->SetPlayer(QString::fromStdString(leftWhite ? d.white : d.black), leftWhite);
+    m_right->SetPlayer(QString::fromStdString(leftWhite ? d.black : d.white), !leftWhite);
 }
 
 void COrvelleDlg::showEvent(QShowEvent* event)
@@ -320,22 +386,31 @@ void COrvelleDlg::UpdateTimeDisplay()
     m_shown = shown;
 
     const bool sound = m_session->Current().m_bSound;
-    ClockFace::Look left{
-        c.m_fLeftTime, c.m_fLeftPreset, running,        running && !paused && c.m_bLeftRunning,
-        c.m_bLeftFlag, firstFlag == 1,  c.m_fDelayLeft, tenths,
-        sound};
-    ClockFace::Look right{
-        c.m_fRightTime, c.m_fRightPreset, running,        running && !paused && !c.m_bLeftRunning,
-        c.m_bRightFlag, firstFlag == 2,   c.m_fDelayLeft, tenths,
-        sound};
+    const bool leftRuns = c.m_bLeftRunning;
+    const auto look = [&](double time, double preset, bool runs, bool flagged, bool first) {
+        return ClockFace::Look{.time = time,
+                               .preset = preset,
+                               .inGame = running,
+                               .active = running && !paused && runs,
+                               .toMove = paused && runs,
+                               .flagged = flagged,
+                               .firstFlag = first,
+                               .delayLeft = c.m_fDelayLeft,
+                               .tenths = tenths,
+                               .sound = sound};
+    };
+    const ClockFace::Look left =
+        look(c.m_fLeftTime, c.m_fLeftPreset, leftRuns, c.m_bLeftFlag, firstFlag == 1);
+    const ClockFace::Look right =
+        look(c.m_fRightTime, c.m_fRightPreset, !leftRuns, c.m_bRightFlag, firstFlag == 2);
     m_left->Show(left);
     m_right->Show(right);
 
     QString status;
-    if (paused) {
-        status = tr("Paused");
-    } else if (running) {
+    if (running) {
         status = tr("Move %1").arg(c.m_nPlies / 2 + 1);
+        if (paused)
+            status = tr("Paused \u2013 %1").arg(status);
         const int movesLeft =
             StageAt(c.m_control, c.m_bLeftRunning ? c.m_nLeftMoves : c.m_nRightMoves).movesLeft;
         if (movesLeft > 0)
@@ -360,6 +435,7 @@ void COrvelleDlg::OnBnClickedReset()
     m_right->ClearBells();
     if (m_takePictures->isChecked())
         m_makeVideo->setEnabled(true);
+    m_takePictures->setEnabled(true); // for the next game
     m_left->EnableArrows(true);
     m_right->EnableArrows(true);
 }
@@ -367,6 +443,8 @@ void COrvelleDlg::OnBnClickedReset()
 void COrvelleDlg::OnGameStarted()
 {
     m_takePictures->setEnabled(false);
+    m_lastMove->Show({});
+    ShowPlayers();
     // A Reset handled before this call arrived has already ended the game; its enabling stands.
     if (Clock().m_bArmed)
         return;

@@ -7,6 +7,7 @@
 #include <memory>
 
 class CameraView;
+class LastMoveView;
 class ClockFace;
 class QCheckBox;
 class QLabel;
@@ -46,8 +47,13 @@ public:
     void OtherTimeControl();
     /// Runs the settings dialog; what it changed is written, and handed to the session.
     void OnSettings();
+    /// "Game details...": the names and the rest, for the PGN and above the clocks.
+    void OnGameDetails();
     /// Stops the engine thread: run flag down, then at most one second of waiting.
     void OnDestroy();
+    /// Escape, Alt+F4 and the close button: during a game, or while its pictures are being written, only
+    /// when the players say so.
+    void reject() override;
 
     GameSession& Session() { return *m_session; }
     ClockState& Clock() { return m_session->Clock(); }
@@ -66,6 +72,7 @@ private:
     void OnGameStarted();
     void ShowNoCameraMessage();
     void ShowNotice(const QString& text);
+    void ShowPlayers();
 
     std::unique_ptr<GameSession> m_session;
     ScreenAwake* m_awake = nullptr;
@@ -82,4 +89,5 @@ private:
     QLabel* m_controlText = nullptr;
     TimeControlMenu* m_controlMenu = nullptr;
     CameraView* m_camera = nullptr;
+    LastMoveView* m_lastMove = nullptr;
 };

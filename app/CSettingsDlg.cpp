@@ -6,10 +6,12 @@
 #include "PreviewWindow.h"
 #include "Texts.h"
 #include "TimeControl.h"
-#include "TimeControlEdit.h"
+#include "TimeControlDialog.h"
+#include "TimeControlMenu.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -18,8 +20,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryFile>
 #include <QTimeEdit>
+#include <cerrno>
+#include <filesystem>
 
 namespace {
 QTimeEdit* ClockTime(const QString& id, double seconds, QWidget* parent)
@@ -35,6 +40,15 @@ int Seconds(const QTimeEdit* edit)
 {
     return QTime(0, 0).secsTo(edit->time());
 }
+
+/// The control in words, as players write it.
+QString Words(const QString& text)
+{
+    return QString::fromStdString(DescribeTimeControl(MakeTimeControl(text.toStdString(), 0, 0), 0, 0));
+}
+
+// The list's last entry, which asks for a control of the user's own.
+const QString kOtherEntry = QStringLiteral("\x01other");
 } // namespace
 
 CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, bool clocksWait, QWidget* parent)
@@ -75,22 +89,41 @@ CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, bool c
     choose->setObjectName(ORVELLE_ID(IDC_SETTINGS_CHOOSE_DIR));
     choose->setAutoDefault(false);
 
+    // The time control as players write it; as in the menu, chosen for a game before it starts.
+    m_control = new QComboBox(this);
+    m_control->setObjectName(ORVELLE_ID(IDC_SETTINGS_TIME_CONTROL));
+    for (const TimeControlPreset& p : TimeControlPresets())
+        m_control->addItem(p.text[0] ? Words(QString::fromLatin1(p.text))
+                                     : QCoreApplication::translate("TimeControlMenu", p.label),
+                           QString::fromLatin1(p.text));
+    m_control->addItem(QCoreApplication::translate("TimeControlMenu", "Other..."), kOtherEntry);
+    SelectControl(current.m_strTimeControl);
+    m_control->setEnabled(clocksWait);
+    m_delayType = new QComboBox(this);
+    m_delayType->setObjectName(ORVELLE_ID(IDC_SETTINGS_DELAY_TYPE));
+    m_delayType->addItems({tr("None"), tr("Increment"), tr("Bronstein delay"), tr("Simple delay")});
+    m_delayType->setCurrentIndex(current.m_nDelayType >= 0 && current.m_nDelayType <= 3 ? current.m_nDelayType
+                                                                                        : 0);
+    m_delayType->setEnabled(clocksWait);
+    m_delay = new QSpinBox(this);
+    m_delay->setObjectName(ORVELLE_ID(IDC_SETTINGS_DELAY));
+    m_delay->setRange(0, int(kMaxDelaySeconds));
+    m_delay->setSuffix(tr(" s"));
+    m_delay->setValue(std::clamp(current.m_nDelayDelta, 0, int(kMaxDelaySeconds)));
     m_leftTime = ClockTime(ORVELLE_ID(IDC_SETTINGS_LEFT_TIME), current.m_fLeftPreset, this);
     m_rightTime = ClockTime(ORVELLE_ID(IDC_SETTINGS_RIGHT_TIME), current.m_fRightPreset, this);
 
-    m_timeControl = new TimeControlEdit(current.m_strTimeControl, current.m_nDelayType, true, this);
-    m_timeControl->setObjectName(ORVELLE_ID(IDC_SETTINGS_TIME_CONTROL));
-    // As in the menu: a time control is chosen for a game before it starts.
-    m_timeControl->setEnabled(clocksWait);
     m_sound = new QCheckBox(tr("A &bell at 10 s left and when a clock runs out"), this);
     m_sound->setObjectName(ORVELLE_ID(IDC_SETTINGS_SOUND));
     m_sound->setChecked(current.m_bSound);
 
+    // Room for two lines of reasons is kept, so that one showing up moves nothing.
     m_error = new QLabel(this);
     m_error->setObjectName(QStringLiteral("settingsError"));
     m_error->setWordWrap(true);
+    m_error->setMinimumHeight(2 * fontMetrics().lineSpacing());
+    m_error->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_error->setStyleSheet(QStringLiteral("color: ") + WarningColour(HasDarkGround(this)));
-    m_error->hide();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* sourceRow = new QHBoxLayout;
@@ -99,37 +132,68 @@ CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, bool c
     auto* dirRow = new QHBoxLayout;
     dirRow->addWidget(m_dir, 1);
     dirRow->addWidget(choose);
+    auto* delayRow = new QHBoxLayout;
+    delayRow->addWidget(m_delayType, 1);
+    delayRow->addWidget(m_delay);
     // Each label's Alt key takes the keyboard to its control.
     auto label = [this](const QString& text, QWidget* buddy) {
         auto* l = new QLabel(text, this);
         l->setBuddy(buddy);
         return l;
     };
-    auto* form = new QFormLayout(this);
-    form->addRow(label(tr("&Camera:"), m_camera), m_camera);
-    form->addRow(label(tr("or &source:"), m_source), sourceRow);
-    form->addRow(QString(), m_testPicture);
-    form->addRow(label(tr("Picture si&ze:"), m_size), m_size);
-    form->addRow(label(tr("Picture &folder:"), m_dir), dirRow);
-    form->addRow(label(tr("&Left clock:"), m_leftTime), m_leftTime);
-    form->addRow(label(tr("&Right clock:"), m_rightTime), m_rightTime);
-    form->addRow(label(tr("&Time control:"), m_timeControl->Field()), m_timeControl);
-    form->addRow(tr("Sound:"), m_sound);
+    m_form = new QFormLayout(this);
+    m_form->addRow(label(tr("&Camera:"), m_camera), m_camera);
+    m_form->addRow(label(tr("or &source:"), m_source), sourceRow);
+    m_form->addRow(QString(), m_testPicture);
+    m_form->addRow(label(tr("Picture si&ze:"), m_size), m_size);
+    m_form->addRow(label(tr("Picture &folder:"), m_dir), dirRow);
+    m_form->addRow(label(tr("&Time control:"), m_control), m_control);
+    m_form->addRow(label(tr("&Delay:"), m_delayType), delayRow);
+    m_form->addRow(label(tr("&Left clock:"), m_leftTime), m_leftTime);
+    m_form->addRow(label(tr("&Right clock:"), m_rightTime), m_rightTime);
+    m_form->addRow(tr("Sound:"), m_sound);
     auto* when = new QLabel(tr("The sound applies at once; the clock times and the time control while the "
                                "clocks wait (now, or after the next Reset); a new camera, picture size or "
                                "folder from the next game."),
                             this);
     when->setWordWrap(true);
-    form->addRow(when);
-    form->addRow(m_error);
-    form->addRow(buttons);
+    m_form->addRow(when);
+    m_form->addRow(m_error);
+    m_form->addRow(buttons);
 
     connect(test, &QPushButton::clicked, this, &CSettingsDlg::OnTest);
     connect(choose, &QPushButton::clicked, this, &CSettingsDlg::OnChooseFolder);
-    connect(m_timeControl, &TimeControlEdit::validityChanged, buttons->button(QDialogButtonBox::Ok),
-            &QPushButton::setEnabled);
+    connect(m_control, &QComboBox::activated, this, &CSettingsDlg::OnControlChosen);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CSettingsDlg::reject);
+    OnControlChosen();
+}
+
+void CSettingsDlg::SelectControl(const QString& text)
+{
+    int index = m_control->findData(text);
+    if (index < 0) { // a control of the user's own, in words, before "Other..."
+        index = m_control->count() - 1;
+        m_control->insertItem(index, Words(text), text);
+    }
+    m_control->setCurrentIndex(index);
+    m_controlShown = text;
+}
+
+void CSettingsDlg::OnControlChosen()
+{
+    if (m_control->currentData().toString() == kOtherEntry) {
+        TimeControlDialog other(m_controlShown, m_delayType->currentIndex(), this);
+        SelectControl(other.exec() == QDialog::Accepted ? other.Text() : m_controlShown);
+    }
+    m_controlShown = m_control->currentData().toString();
+    // A control sets the clocks, and its "+N" the delay's seconds; the clock times are the arrows' own.
+    const bool control = !m_controlShown.isEmpty();
+    m_form->setRowVisible(m_leftTime, !control);
+    m_form->setRowVisible(m_rightTime, !control);
+    m_delay->setEnabled(!control && m_delayType->isEnabled());
+    if (control)
+        m_delay->setValue(ChooseDelay(m_controlShown.toStdString(), 1, m_chosen.m_nDelayDelta)->delta);
 }
 
 Settings CSettingsDlg::FromControls() const
@@ -140,17 +204,19 @@ Settings CSettingsDlg::FromControls() const
     s.m_nResolution = m_size->currentData().toInt();
     // A folder's name may begin or end in a blank; only a field of nothing but blanks is no folder.
     s.m_strDir = m_dir->text().trimmed().isEmpty() ? QString() : NormaliseDir(m_dir->text());
-    s.m_fLeftPreset = Seconds(m_leftTime);
-    s.m_fRightPreset = Seconds(m_rightTime);
+    if (m_controlShown.isEmpty()) { // shown only then
+        s.m_fLeftPreset = Seconds(m_leftTime);
+        s.m_fRightPreset = Seconds(m_rightTime);
+    }
     s.m_bSound = m_sound->isChecked();
-    // The time control as the menu would choose it, with the delay that goes with it.
-    if (const QString text = m_timeControl->Text(); text != m_chosen.m_strTimeControl) {
-        if (const std::optional<DelayChoice> delay =
-                ChooseDelay(text.toStdString(), m_chosen.m_nDelayType, m_chosen.m_nDelayDelta)) {
-            s.m_strTimeControl = text;
-            s.m_nDelayType = delay->type;
-            s.m_nDelayDelta = delay->delta;
-        }
+    // The time control with the delay that goes with it; the times set with the arrows take the delay as
+    // chosen here.
+    const QString control = m_controlShown;
+    if (const std::optional<DelayChoice> delay =
+            ChooseDelay(control.toStdString(), m_delayType->currentIndex(), m_delay->value())) {
+        s.m_strTimeControl = control;
+        s.m_nDelayType = control.isEmpty() ? m_delayType->currentIndex() : delay->type;
+        s.m_nDelayDelta = delay->delta;
     }
     return s;
 }
@@ -158,11 +224,26 @@ Settings CSettingsDlg::FromControls() const
 QString CSettingsDlg::Refusal(const Settings& chosen) const
 {
     if (!chosen.m_strDir.isEmpty() && chosen.m_strDir != m_chosen.m_strDir) {
-        if (!QDir().mkpath(chosen.m_strDir))
-            return tr("The folder %1 cannot be created.").arg(chosen.m_strDir);
-        QTemporaryFile probe(chosen.m_strDir + QStringLiteral("orvelle-XXXXXX"));
-        if (!probe.open())
-            return tr("The folder %1 cannot be written: %2").arg(chosen.m_strDir, probe.errorString());
+        // Why the folder will not do, in the user's words rather than the system's.
+        std::error_code error;
+        const std::filesystem::path folder(chosen.m_strDir.toStdU16String());
+        std::filesystem::create_directories(folder, error);
+        if (!error) {
+            QTemporaryFile probe(chosen.m_strDir + QStringLiteral("orvelle-XXXXXX"));
+            if (!probe.open())
+                error = std::error_code(errno ? errno : EACCES, std::generic_category());
+        }
+        if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted)
+            return tr("The folder %1 cannot be used: you have no permission to write there.")
+                .arg(chosen.m_strDir);
+        if (error == std::errc::read_only_file_system)
+            return tr("The folder %1 cannot be used: it is on a read-only file system.").arg(chosen.m_strDir);
+        if (error == std::errc::not_a_directory || error == std::errc::file_exists)
+            return tr("The folder %1 cannot be used: part of it is a file, not a folder.")
+                .arg(chosen.m_strDir);
+        if (error)
+            return tr("The folder %1 cannot be used: %2")
+                .arg(chosen.m_strDir, QString::fromStdString(error.message()));
     }
     if (!chosen.m_strCamUrl.isEmpty() && chosen.m_strCamUrl != m_chosen.m_strCamUrl &&
         GrabOneFrame(0, chosen.m_strCamUrl.toStdString()).empty())
@@ -187,11 +268,12 @@ QString CSettingsDlg::WriteChanged(const Settings& chosen)
         changes.emplace_back("LTIME", QString::number(static_cast<int>(chosen.m_fLeftPreset)));
     if (chosen.m_fRightPreset != m_chosen.m_fRightPreset)
         changes.emplace_back("RTIME", QString::number(static_cast<int>(chosen.m_fRightPreset)));
-    if (chosen.m_strTimeControl != m_chosen.m_strTimeControl) {
+    if (chosen.m_strTimeControl != m_chosen.m_strTimeControl)
         changes.emplace_back(kTimeControlName, chosen.m_strTimeControl);
+    if (chosen.m_nDelayType != m_chosen.m_nDelayType)
         changes.emplace_back("DELAY_TYPE", QString::number(chosen.m_nDelayType));
+    if (chosen.m_nDelayDelta != m_chosen.m_nDelayDelta)
         changes.emplace_back("DELAY_DELTA", QString::number(chosen.m_nDelayDelta));
-    }
     if (chosen.m_bSound != m_chosen.m_bSound)
         changes.emplace_back(kSoundName, chosen.m_bSound ? QStringLiteral("1") : QString());
     return m_store.WriteSettings(changes);
@@ -222,7 +304,7 @@ void CSettingsDlg::OnTest()
                       : tr("The source %1 gives no picture.").arg(chosen.m_strCamUrl));
         return;
     }
-    m_error->hide();
+    m_error->clear();
     m_testPicture->setPixmap(
         QPixmap::fromImage(picture.scaled(240, 180, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     m_testPicture->show();
@@ -238,5 +320,4 @@ void CSettingsDlg::OnChooseFolder()
 void CSettingsDlg::ShowError(const QString& text)
 {
     m_error->setText(text);
-    m_error->show();
 }

@@ -8,11 +8,13 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QFormLayout;
+class QSpinBox;
 class QTimeEdit;
-class TimeControlEdit;
 
 /// The settings dialog: the camera (one of those present, or a source address), the picture size and
-/// folder, the clock times, the time control (only while the clocks wait) and the sound. OK writes the values
+/// folder, the time control as players write it (only while the clocks wait) with the delay, the clock
+/// times when no time control sets them, and the sound. OK writes the values
 /// that changed to the settings file; an entry that cannot work (a folder that cannot be made or written, a
 /// source that gives no picture, a file that cannot be written) is refused with its reason and the dialog
 /// stays open.
@@ -32,6 +34,10 @@ private:
     QString WriteChanged(const Settings& chosen);
     void OnTest();
     void OnChooseFolder();
+    /// A time control chosen in the list: "Other..." asks for one; the clock times show only without one.
+    void OnControlChosen();
+    /// Selects the control with this text, adding it to the list in words when it is none of its own.
+    void SelectControl(const QString& text);
     void ShowError(const QString& text);
 
     SettingsStore& m_store;
@@ -43,7 +49,11 @@ private:
     QLineEdit* m_dir = nullptr;
     QTimeEdit* m_leftTime = nullptr;
     QTimeEdit* m_rightTime = nullptr;
-    TimeControlEdit* m_timeControl = nullptr;
+    QComboBox* m_control = nullptr;
+    QComboBox* m_delayType = nullptr;
+    QSpinBox* m_delay = nullptr;
+    QString m_controlShown; // the control selected before "Other..."
+    QFormLayout* m_form = nullptr;
     QCheckBox* m_sound = nullptr;
     QLabel* m_error = nullptr;
 };

@@ -3,8 +3,10 @@
 #include "GameSession.h"
 #include "PreviewWindow.h"
 #include "Texts.h"
+#include "WindowPlace.h"
 
 #include <QAction>
+#include <QScreen>
 
 CameraView::CameraView(GameSession& session, QWidget* mainWindow, QAction* board)
     : QObject(mainWindow), m_session(session), m_main(mainWindow), m_window(new PreviewWindow(mainWindow))
@@ -36,8 +38,10 @@ CameraView::CameraView(GameSession& session, QWidget* mainWindow, QAction* board
 
 void CameraView::Open()
 {
-    // Beside the clocks rather than over them; a window manager may still place it elsewhere.
-    m_window->move(m_main->frameGeometry().topRight() + QPoint(16, 0));
+    // Beside the clocks rather than over them, and on the screen; a window manager may still place it
+    // elsewhere.
+    m_window->move(PlaceBeside(m_main->frameGeometry(), m_window->frameGeometry().size(),
+                               m_main->screen()->availableGeometry()));
     ShowBoard(m_session.Board());
     m_window->show();
 }

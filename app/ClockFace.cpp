@@ -18,15 +18,24 @@ constexpr int kFrameRoom = 28;
 } // namespace
 
 ClockFace::ClockFace(bool left, const QFont& digitFont, QWidget* parent)
-    : QWidget(parent), m_left(left), m_font(digitFont), m_digits(new QLineEdit(this)),
-      m_info(new QLabel(this))
+    : QWidget(parent), m_left(left), m_font(digitFont), m_player(new QLabel(this)),
+      m_digits(new QLineEdit(this)), m_info(new QLabel(this))
 {
+    m_player->setObjectName(left ? QStringLiteral("leftPlayer") : QStringLiteral("rightPlayer"));
+    m_player->setAlignment(Qt::AlignCenter);
+    QFont playerFont = m_player->font();
+    playerFont.setPointSize(20);
+    playerFont.setBold(true);
+    m_player->setFont(playerFont);
+    m_player->hide();
     m_digits->setObjectName(left ? ORVELLE_ID(IDC_LEFT_TIME) : ORVELLE_ID(IDC_RIGHT_TIME));
     m_digits->setAccessibleName(left ? tr("Left clock") : tr("Right clock"));
     m_digits->setReadOnly(true);
     m_digits->setFrame(false);
     m_digits->setAlignment(Qt::AlignCenter);
     m_digits->setFocusPolicy(Qt::NoFocus);
+    // A right-click on the digits opens the window's menu, not a text field's "Copy".
+    m_digits->setContextMenuPolicy(Qt::NoContextMenu);
     m_digits->setFont(m_font);
     QuietTextChanges(m_digits);
     // The size comes from the design font, never from the grown one, or growing would feed itself.
@@ -58,6 +67,7 @@ ClockFace::ClockFace(bool left, const QFont& digitFont, QWidget* parent)
     arrows->addStretch(1);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(m_player);
     column->addWidget(m_digits, 1);
     column->addWidget(m_info);
     column->addLayout(arrows);
@@ -69,10 +79,21 @@ void ClockFace::EnableArrows(bool enabled)
     m_seconds->setEnabled(enabled);
 }
 
+void ClockFace::SetPlayer(const QString& name, bool white)
+{
+    // The king of the player's colour: seen from across the table, whatever the language.
+    m_player->setText(
+        name.isEmpty() ? QString() : (white ? QStringLiteral("\u2654 ") : QStringLiteral("\u265A ")) + name);
+    m_player->setVisible(!name.isEmpty());
+}
+
 void ClockFace::Show(const Look& look)
 {
-    const QString text = QString::fromStdString(
+    const bool flagged = look.inGame && look.flagged;
+    const QString time = QString::fromStdString(
         look.inGame && look.tenths ? FormatClockTextWithTenths(look.time) : FormatClockText(look.time));
+    // A fallen flag as a symbol as large as the digits, beside the time that goes on below zero.
+    const QString text = flagged ? QStringLiteral("\u2691 ") + time : time;
     if (m_digits->text() != text) {
         const bool refit = m_digits->text().size() != text.size();
         m_digits->setText(text);
@@ -85,25 +106,31 @@ void ClockFace::Show(const Look& look)
     const QString heard = look.active ? QString::number(std::floor(look.time / 60)) : text;
     if (heard != m_heard) {
         m_heard = heard;
-        Rename(m_digits, (m_left ? tr("Left clock, %1") : tr("Right clock, %1")).arg(text));
+        Rename(
+            m_digits,
+            flagged
+                ? (m_left ? tr("Left clock, out of time, %1") : tr("Right clock, out of time, %1")).arg(time)
+                : (m_left ? tr("Left clock, %1") : tr("Right clock, %1")).arg(time));
     }
 
     QString style;
     // The running clock's ground is light in any theme, so its digits are dark on it.
-    const bool darkGround = !look.active && HasDarkGround(m_digits);
+    const bool darkGround = !look.active && !look.toMove && HasDarkGround(m_digits);
     if (look.active) // seen from across the room: a broad frame and a warm ground
         style += QStringLiteral("background: #fff0a0; border: 8px solid #e09000; border-radius: 10px;");
-    if (look.inGame && look.flagged)
+    else if (look.toMove) // paused: the same frame, dashed, on a paler ground
+        style += QStringLiteral("background: #fff8d8; border: 8px dashed #e09000; border-radius: 10px;");
+    if (flagged)
         style += QStringLiteral("color: %1;").arg(WarningColour(darkGround));
     else if (look.inGame && IsLowTime(look.time, look.preset))
         style += QStringLiteral("color: %1;").arg(LowTimeColour(darkGround));
-    else if (look.active)
+    else if (look.active || look.toMove)
         style += QStringLiteral("color: black;");
     if (m_digits->styleSheet() != style)
         m_digits->setStyleSheet(style);
 
     QString info;
-    if (look.inGame && look.flagged)
+    if (flagged)
         info = look.firstFlag ? tr("\u2691 Out of time first") : tr("\u2691 Out of time");
     else if (look.active && look.delayLeft > 0.0)
         info = tr("Delay %1 s").arg(look.delayLeft, 0, 'f', 1);

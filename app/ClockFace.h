@@ -18,6 +18,7 @@ public:
         double preset = 0;
         bool inGame = false;  ///< a game runs (paused or not)
         bool active = false;  ///< this clock counts down now
+        bool toMove = false;  ///< the game is paused with this side to move
         bool flagged = false; ///< it has run out in this game
         bool firstFlag = false;
         double delayLeft = 0; ///< its simple delay still to go
@@ -32,6 +33,8 @@ public:
     SpinArrows* SecondArrows() const { return m_seconds; }
     void EnableArrows(bool enabled);
     void Show(const Look& look);
+    /// The player's name above the clock, with the colour they play; none when empty.
+    void SetPlayer(const QString& name, bool white);
     /// A new game: the bell may ring again.
     void ClearBells() { m_warned = m_flagBell = false; }
 
@@ -43,6 +46,7 @@ private:
 
     const bool m_left;
     const QFont m_font; // the design font; the digits grow from it
+    QLabel* m_player;
     QLineEdit* m_digits;
     QLabel* m_info;
     SpinArrows* m_minutes;

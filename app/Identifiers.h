@@ -33,6 +33,10 @@ enum ControlId : int {
     IDC_SETTINGS_RIGHT_TIME = 1037,
     IDC_SETTINGS_TIME_CONTROL = 1038,
     IDC_SETTINGS_SOUND = 1039,
+    IDC_SETTINGS_DELAY_TYPE = 1040,
+    IDC_SETTINGS_DELAY = 1041,
+    IDM_GAME_DETAILS = 33,
+    IDD_GAME_DETAILS = 141,
 };
 
 /// The objectName for an identifier: ORVELLE_ID(IDC_RESET) gives "IDC_RESET", and does not compile

@@ -20,6 +20,11 @@ TimeControlDialog::TimeControlDialog(const QString& text, int delayType, QWidget
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
     ok->setEnabled(m_edit->IsValid());
     auto* layout = new QVBoxLayout(this);
+    // The dialog takes the size its texts need, so that a long reason under the field is never cut off.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    prompt->setWordWrap(true);
+    m_edit->Field()->setMinimumWidth(360);
+    m_edit->Field()->selectAll(); // typing replaces the control in force
     layout->addWidget(prompt);
     layout->addWidget(m_edit);
     layout->addWidget(buttons);

@@ -2,13 +2,9 @@
 
 #include <QActionGroup>
 
-TimeControlMenu::TimeControlMenu(QWidget* parent) : QMenu(tr("Time control"), parent)
+const std::vector<TimeControlPreset>& TimeControlPresets()
 {
-    struct Preset {
-        const char* label;
-        const char* text;
-    };
-    static constexpr Preset kPresets[] = {
+    static const std::vector<TimeControlPreset> presets{
         {"1+0", "60"},
         {"2+1", "120+1"},
         {"3+0", "180"},
@@ -21,12 +17,18 @@ TimeControlMenu::TimeControlMenu(QWidget* parent) : QMenu(tr("Time control"), pa
         {"25+10", "1500+10"},
         {"30+0", "1800"},
         {"90+30", "5400+30"},
-        {QT_TR_NOOP("FIDE classical: 40 moves / 90 min, then 30 min, + 30 s"), "40/5400+30:1800+30"},
-        {QT_TR_NOOP("Times set with the arrows"), ""},
+        {QT_TRANSLATE_NOOP("TimeControlMenu", "FIDE classical: 40 moves in 90 min, then 30 min, +30 s"),
+         "40/5400+30:1800+30"},
+        {QT_TRANSLATE_NOOP("TimeControlMenu", "Times set with the arrows"), ""},
     };
+    return presets;
+}
+
+TimeControlMenu::TimeControlMenu(QWidget* parent) : QMenu(tr("Time control"), parent)
+{
     setObjectName(QStringLiteral("timeControlMenu"));
     auto* group = new QActionGroup(this);
-    for (const Preset& p : kPresets) {
+    for (const TimeControlPreset& p : TimeControlPresets()) {
         const QString text = QString::fromLatin1(p.text);
         QAction* action = addAction(tr(p.label));
         action->setData(text);

@@ -45,6 +45,12 @@ void PictureWriter::Queue(Job job)
     m_changed.notify_all();
 }
 
+bool PictureWriter::Busy()
+{
+    std::lock_guard lock(m_mutex);
+    return m_unfinished > 0;
+}
+
 void PictureWriter::WaitUntilWritten()
 {
     std::unique_lock lock(m_mutex);

@@ -28,6 +28,8 @@ public:
     void Append(std::filesystem::path path, std::string text, bool fresh);
     /// Returns when every picture submitted so far has been written or has failed.
     void WaitUntilWritten();
+    /// Whether pictures are still waiting to be written.
+    bool Busy();
 
     /// Encodes and writes one JPEG through a temporary file and a rename, so a reader never sees
     /// half a picture. Returns the reason of a failure, or an empty text.

@@ -85,6 +85,8 @@ std::string WritePgn(const PgnGame& game)
     std::string out = Tag("Event", game.event) + Tag("Site", game.site) + Tag("Date", game.date) +
                       Tag("Round", game.round) + Tag("White", game.white) + Tag("Black", game.black) +
                       Tag("Result", result);
+    if (!game.board.empty())
+        out += Tag("Board", game.board);
     if (!game.timeControl.empty())
         out += Tag("TimeControl", game.timeControl);
     if (!(game.start == Position::Start()))

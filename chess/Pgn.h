@@ -25,6 +25,7 @@ struct PgnGame {
     std::string round = "?";
     std::string white = "?";
     std::string black = "?";
+    std::string board;       ///< the board's number in a tournament; no tag when empty
     std::string timeControl; ///< in the PGN TimeControl syntax; empty when not known
     Position start = Position::Start();
     std::vector<PgnPly> plies;

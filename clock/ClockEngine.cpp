@@ -13,7 +13,7 @@ ClockEngine::ClockEngine(std::shared_ptr<ClockState> state, std::shared_ptr<Shif
       m_window(std::move(window)), m_camera(std::move(camera))
 {}
 
-bool ClockEngine::Step()
+void ClockEngine::Step()
 {
     ClockState& s = *m_state;
 
@@ -55,8 +55,11 @@ bool ClockEngine::Step()
             m_window->DisableForGame();
     }
 
-    if (m_cameraOpen && !m_camera->ShowPreviewFrame())
-        return false;
+    if (m_cameraOpen && !m_camera->ShowPreviewFrame()) {
+        // The camera only: a game must never stop for it. Its plies go on without pictures.
+        End();
+        m_window->CameraClosed();
+    }
     if (started && m_cameraOpen)
         m_camera->SaveStartPicture(s.m_nGame);
 
@@ -86,7 +89,6 @@ bool ClockEngine::Step()
     }
     if (running)
         m_window->UpdateTimeDisplay();
-    return true;
 }
 
 std::optional<PlyRecord> ClockEngine::Advance(bool switches, double interval)
@@ -140,8 +142,7 @@ void ClockEngine::ReplaceCamera(std::shared_ptr<EngineCamera> camera)
 void ClockThreadProc(ClockEngine& engine, std::chrono::milliseconds period)
 {
     while (engine.State().m_bThreadRun) {
-        if (!engine.Step())
-            break;
+        engine.Step();
         std::this_thread::sleep_for(period);
     }
     engine.End();

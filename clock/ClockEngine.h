@@ -26,6 +26,9 @@ public:
     /// Disables "Make Video", "Take pictures" and the four spinners when a game starts.
     virtual void DisableForGame() = 0;
     virtual void UpdateTimeDisplay() = 0;
+    /// The camera has closed by itself (its source ended, or a key was typed into its picture): the
+    /// clocks go on without pictures, and "Take pictures" is no longer ticked.
+    virtual void CameraClosed() = 0;
 };
 
 /// The webcam as the engine drives it.
@@ -55,8 +58,8 @@ public:
                 std::shared_ptr<Ticker> ticker, std::shared_ptr<EngineWindow> window,
                 std::shared_ptr<EngineCamera> camera = nullptr);
 
-    /// Runs one iteration; false when the engine has stopped itself (grab failed, key in the preview).
-    bool Step();
+    /// Runs one iteration.
+    void Step();
     /// The end of the loop: releases the camera if it is open.
     void End();
     /// Takes this camera from the next game on: while the clocks wait, the engine closes the one it has
@@ -86,6 +89,5 @@ private:
     std::shared_ptr<EngineCamera> m_nextCamera; // from ReplaceCamera, not taken yet
 };
 
-/// The worker thread's body: steps the engine every period until the run flag drops
-/// or the engine stops itself, then ends it.
+/// The worker thread's body: steps the engine every period until the run flag drops, then ends it.
 void ClockThreadProc(ClockEngine& engine, std::chrono::milliseconds period = std::chrono::milliseconds(10));

@@ -7,11 +7,14 @@
 
 std::string FormatClockText(double seconds)
 {
-    // Truncate toward zero; anything below one second, negative or NaN, shows 00:00.
-    // Times are at most 3599 s, but clamp so the conversion is defined for any input.
+    // Truncate toward zero; anything below one second, negative or NaN, shows 00:00. Clamped so that the
+    // conversion is defined for any input.
     const int n = seconds >= 1.0 ? static_cast<int>(seconds < 3.6e6 ? seconds : 3.6e6 - 1) : 0;
     char text[16];
-    std::snprintf(text, sizeof text, "%.2d:%.2d", n / 60, n % 60);
+    if (n >= 3600) // an hour or more, as a clock for long games shows it
+        std::snprintf(text, sizeof text, "%d:%.2d:%.2d", n / 3600, n / 60 % 60, n % 60);
+    else
+        std::snprintf(text, sizeof text, "%.2d:%.2d", n / 60, n % 60);
     return text;
 }
 
@@ -55,8 +58,8 @@ bool SpinStoppedClock(ClockState& s, bool left, int iDelta, int stepSeconds)
     std::lock_guard lock(s.m_stepMutex);
     std::atomic<double>& time = left ? s.m_fLeftTime : s.m_fRightTime;
     if (s.m_bArmed) {
-        // A control's starting time above 59:59 can be spun down and back up to it.
-        const double ceiling = std::max(kMaxPresetSeconds, StartSeconds(s.m_control).value_or(0.0));
+        // Under a time control the clocks are set in hours; the arrows' own times stay below an hour.
+        const double ceiling = StartSeconds(s.m_control) ? kMaxControlSeconds : kMaxPresetSeconds;
         time = SpinTime(time, iDelta, stepSeconds, ceiling);
         (left ? s.m_fLeftPreset : s.m_fRightPreset) = time.load();
         return true;

@@ -9,10 +9,13 @@ struct ClockState;
 
 inline constexpr double kMinPresetSeconds = 1.0;
 inline constexpr double kMaxPresetSeconds = 3599.0;
+/// The most the arrows set a clock to under a time control: 9:59:59.
+inline constexpr double kMaxControlSeconds = 10 * 3600 - 1;
 /// The most an arbiter's correction can give a clock.
 inline constexpr double kMaxCorrectionSeconds = 24 * 3600 - 1;
 
-/// The text a clock shows: whole minutes and seconds left ("%.2d:%.2d"), 00:00 for any time below one second.
+/// The text a clock shows: whole minutes and seconds left ("%.2d:%.2d"), from an hour on with the hours
+/// ("1:30:00"); 00:00 for any time below one second.
 std::string FormatClockText(double seconds);
 
 /// The spinner rule: time - iDelta x step, then 1 s if it fell to zero or below, the ceiling (3599 s) if it
@@ -24,7 +27,7 @@ double SpinTime(double time, int iDelta, int stepSeconds, double ceiling = kMaxP
 void SpinClock(std::atomic<double>& time, std::atomic<double>& preset, int iDelta, int stepSeconds);
 
 /// An arrow of one side, under the engine's mutex: while waiting it spins the time and the preset
-/// (up to 59:59, or the control's longer starting time); while paused it corrects the time alone (an
+/// (up to 59:59, or 9:59:59 under a time control); while paused it corrects the time alone (an
 /// arbiter's correction); while a clock runs it does nothing. True when a time changed.
 bool SpinStoppedClock(ClockState& state, bool left, int iDelta, int stepSeconds);
 

@@ -8,13 +8,22 @@
 namespace {
 #if defined(Q_OS_WIN)
 constexpr quint32 kLeftShiftCode = 42, kRightShiftCode = 54;
-quint32 NativeCode(const QKeyEvent* e) { return e->nativeScanCode(); }
+quint32 NativeCode(const QKeyEvent* e)
+{
+    return e->nativeScanCode();
+}
 #elif defined(Q_OS_MACOS)
 constexpr quint32 kLeftShiftCode = 56, kRightShiftCode = 60; // virtual key codes; macOS gives no scan code
-quint32 NativeCode(const QKeyEvent* e) { return e->nativeVirtualKey(); }
+quint32 NativeCode(const QKeyEvent* e)
+{
+    return e->nativeVirtualKey();
+}
 #else
 constexpr quint32 kLeftShiftCode = 50, kRightShiftCode = 62; // X11 and Wayland keycodes
-quint32 NativeCode(const QKeyEvent* e) { return e->nativeScanCode(); }
+quint32 NativeCode(const QKeyEvent* e)
+{
+    return e->nativeScanCode();
+}
 #endif
 } // namespace
 

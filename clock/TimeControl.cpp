@@ -69,12 +69,13 @@ std::string Duration(double seconds)
     return Arg(Tr("TimeControl", "%1 min %2 s"), {std::to_string(s / 60), std::to_string(s % 60)});
 }
 
-std::string Bonus(DelayMode mode, double seconds)
+/// A move's bonus after the given joint (" + " after one time, ", +" after stages); nothing for none.
+std::string Bonus(DelayMode mode, double seconds, const char* joint = " + ")
 {
     if (mode == DelayMode::None || seconds <= 0)
         return {};
     const std::string s = Duration(seconds);
-    return " + " + (mode == DelayMode::Bronstein ? Arg(Tr("TimeControl", "%1 Bronstein delay"), {s})
+    return joint + (mode == DelayMode::Bronstein ? Arg(Tr("TimeControl", "%1 Bronstein delay"), {s})
                     : mode == DelayMode::Simple  ? Arg(Tr("TimeControl", "%1 delay"), {s})
                                                  : s);
 }
@@ -221,15 +222,16 @@ std::string DescribeTimeControl(const TimeControl& control, double leftPreset, d
     for (const TimeStage& s : stages) {
         if (!words.empty())
             words += Tr("TimeControl", ", then ");
-        words += s.moves > 0
-                     ? Arg(Tr("TimeControl", "%1 moves / %2"), {std::to_string(s.moves), Duration(s.seconds)})
-                     : Duration(s.seconds);
+        words += s.moves > 0 ? Arg(Tr("TimeControl", "%1 moves in %2"),
+                                   {std::to_string(s.moves), Duration(s.seconds)})
+                             : Duration(s.seconds);
         if (!oneBonus)
             words += Bonus(control.mode, s.bonus);
     }
     if (stages.back().moves > 0)
         words += Tr("TimeControl", ", repeated");
-    if (oneBonus && stages.front().bonus > 0)
-        words += (stages.size() > 1 ? "," : "") + Bonus(control.mode, stages.front().bonus);
+    // As players write it: "40 moves in 90 min, then 30 min, +30 s".
+    if (oneBonus)
+        words += Bonus(control.mode, stages.front().bonus, stages.size() > 1 ? ", +" : " + ");
     return words;
 }

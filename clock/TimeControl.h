@@ -73,6 +73,6 @@ double DelayLeft(const TimeControl& control, int movesMade, double turnElapsed);
 /// time when this move completes a stage.
 double CreditAtPress(const TimeControl& control, int movesMade, double used);
 
-/// The control in words: "5 min + 3 s", "40 moves / 90 min, then 30 min, + 30 s". Without stages,
-/// the presets' times are given.
+/// The control in words, as players write it: "5 min + 3 s", "40 moves in 90 min, then 30 min, +30 s".
+/// Without stages, the presets' times are given.
 std::string DescribeTimeControl(const TimeControl& control, double leftPreset, double rightPreset);

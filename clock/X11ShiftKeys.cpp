@@ -43,7 +43,8 @@ void X11ShiftKeys::Drain()
         XEvent ev;
         XNextEvent(m_display, &ev);
         XGenericEventCookie* cookie = &ev.xcookie;
-        if (cookie->type != GenericEvent || cookie->extension != m_xiOpcode || !XGetEventData(m_display, cookie))
+        if (cookie->type != GenericEvent || cookie->extension != m_xiOpcode ||
+            !XGetEventData(m_display, cookie))
             continue;
         const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
         for (Key* key : {&m_left, &m_right}) {

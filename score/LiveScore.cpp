@@ -99,6 +99,17 @@ void LiveScore::SetTimeControl(std::string timeControl)
     Queue([this, timeControl = std::move(timeControl)] { m_timeControl = timeControl; });
 }
 
+void LiveScore::SetDetails(const GameDetails& details)
+{
+    Queue([this, details] {
+        m_details = details;
+        if (m_sheet) {
+            m_sheet->SetDetails(details);
+            Update();
+        }
+    });
+}
+
 void LiveScore::SetFlag(int game, Colour side)
 {
     Queue([this, game, side] {
@@ -141,6 +152,7 @@ void LiveScore::StartGame(int game)
         QMetaObject::invokeMethod(
             this, [this, found = *corners] { emit boardFound(found); }, Qt::QueuedConnection);
     m_sheet = std::make_unique<ScoreSheet>(m_folder, game, *corners, m_timeControl);
+    m_sheet->SetDetails(m_details);
 }
 
 void LiveScore::Update()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoardGeometry.h"
+#include "GameDetails.h"
 
 #include <QObject>
 #include <QString>
@@ -47,6 +48,8 @@ public:
     void SetCorners(const BoardCorners& corners);
     /// The PGN TimeControl of the games that start from now on.
     void SetTimeControl(std::string timeControl);
+    /// The players' names and the rest, for the game being read and the next ones.
+    void SetDetails(const GameDetails& details);
     /// The clock saw this side's flag fall in the game: noted in its PGN.
     void SetFlag(int game, Colour side);
     /// The user's move for a ply of the game being read; the later pictures are read again.
@@ -76,6 +79,7 @@ private:
 
     // The worker's own.
     std::string m_timeControl;
+    GameDetails m_details;
     std::optional<BoardCorners> m_setting;
     std::unique_ptr<ScoreSheet> m_sheet;
     int m_game = -1;

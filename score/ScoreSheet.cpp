@@ -110,6 +110,13 @@ PgnGame ScoreSheet::Game(const std::vector<PlyRecord>& record, std::optional<Col
 {
     PgnGame game;
     game.timeControl = m_timeControl;
+    const auto tag = [](const std::string& value) { return value.empty() ? std::string("?") : value; };
+    game.white = tag(m_details.white);
+    game.black = tag(m_details.black);
+    game.event = tag(m_details.event);
+    game.site = tag(m_details.site);
+    game.round = tag(m_details.round);
+    game.board = m_details.board;
     // The game's day: when its first picture was taken.
     for (int first : {0, 1}) {
         const QFileInfo picture(PathOf(m_folder, FormatPictureName(m_game, first)));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GameDetails.h"
 #include "GameRecord.h"
 #include "GameScore.h"
 #include "Pgn.h"
@@ -35,6 +36,8 @@ public:
     ScoreSheet(std::string folder, int game, const BoardCorners& corners, std::string timeControl);
 
     GameScore& Score() { return m_score; }
+    /// The names and the rest, for the PGN's tags.
+    void SetDetails(const GameDetails& details) { m_details = details; }
     const GameScore& Score() const { return m_score; }
     /// The plies in the game's record file; empty when there is none.
     std::vector<PlyRecord> ReadRecord() const;
@@ -51,5 +54,6 @@ private:
     std::string m_folder;
     int m_game;
     std::string m_timeControl;
+    GameDetails m_details;
     GameScore m_score;
 };

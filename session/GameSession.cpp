@@ -9,6 +9,7 @@
 #include "PictureWriter.h"
 #include "ScoreSheet.h"
 #include "SessionBridge.h"
+#include "ShiftKeys.h"
 #include "Ticker.h"
 
 #include <QCoreApplication>
@@ -21,15 +22,15 @@ GameSession::GameSession(SessionSeams seams, QObject* parent)
     m_store->CreateDefaultSettings();
     // ClockState starts armed, left side first, all times 60 s, counters 0.
     m_settingsRead = m_store->LoadSettings(m_settings);
+    // The presets from LTIME and RTIME, unless a time control sets the clocks (which it does to the times).
     m_clock->m_fLeftPreset = m_settings.m_fLeftPreset;
     m_clock->m_fRightPreset = m_settings.m_fRightPreset;
-    m_clock->m_fLeftTime = m_clock->m_fLeftPreset.load();
-    m_clock->m_fRightTime = m_clock->m_fRightPreset.load();
     SetTimeControl(m_settings.m_strTimeControl);
 
     m_bridge = std::make_shared<SessionBridge>(this, m_clock);
     m_gameDir = m_cameraDir = m_settings.m_strDir;
-    m_engine = std::make_shared<ClockEngine>(m_clock, seams.keys ? seams.keys : MakeShiftKeys(),
+    m_keys = std::make_shared<TypingShiftKeys>(seams.keys ? seams.keys : MakeShiftKeys());
+    m_engine = std::make_shared<ClockEngine>(m_clock, m_keys,
                                              seams.ticker ? seams.ticker : std::make_shared<SteadyTicker>(),
                                              m_bridge, MakeCamera());
 }
@@ -120,6 +121,7 @@ void GameSession::OnGameStarted()
     // The start press starts White's clock: White's runs after an even number of plies.
     m_leftIsWhite = c.m_bLeftRunning == (c.m_nPlies % 2 == 0);
     m_flagTold = 0;
+    Reader(m_gameDir).SetDetails(m_details);
     emit gameStarted();
 }
 
@@ -276,6 +278,25 @@ void GameSession::SetTakePictures(bool on)
 void GameSession::PreviewKeyTyped()
 {
     m_bridge->PreviewKeyTyped();
+}
+
+void GameSession::SetTyping(bool typing)
+{
+    m_keys->SetTyping(typing);
+}
+
+void GameSession::SetDetails(const GameDetails& details)
+{
+    m_details = details;
+    // A game that runs takes them at once; a finished one keeps its own, and the next takes them at its
+    // start.
+    if (!m_clock->m_bArmed)
+        Reader(m_gameDir).SetDetails(details);
+}
+
+bool GameSession::PicturesPending() const
+{
+    return m_writer && m_writer->Busy();
 }
 
 void GameSession::WithFrame(const std::function<void(const cv::Mat&)>& use)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoardGeometry.h"
+#include "GameDetails.h"
 #include "LiveScore.h"
 #include "Settings.h"
 #include "TimeControl.h"
@@ -25,6 +26,7 @@ class SessionBridge;
 class SettingsStore;
 class ShiftKeys;
 class Ticker;
+class TypingShiftKeys;
 struct ClockState;
 
 namespace cv {
@@ -38,7 +40,8 @@ struct SessionSeams {
     std::shared_ptr<SettingsStore> store;
     /// Makes each camera from the settings, showing its frames in preview and handing its pictures to
     /// writer; left empty, a webcam or source through OpenCV.
-    std::function<std::shared_ptr<EngineCamera>(const CameraConfig& config, std::shared_ptr<PreviewSink> preview,
+    std::function<std::shared_ptr<EngineCamera>(const CameraConfig& config,
+                                                std::shared_ptr<PreviewSink> preview,
                                                 std::shared_ptr<PictureWriter> writer)>
         makeCamera;
 };
@@ -89,8 +92,15 @@ public:
     void ApplySettings(const Settings& chosen);
     /// The "Take pictures" choice: the camera opens while the clocks wait.
     void SetTakePictures(bool on);
-    /// A key typed into the camera's picture.
+    /// A key typed into the camera's picture: it closes the camera, and the game goes on without it.
     void PreviewKeyTyped();
+    /// The players are typing into a text field of the program: Shift is then no clock press.
+    void SetTyping(bool typing);
+    /// The players' names and the rest: for the game being played and the next ones.
+    void SetDetails(const GameDetails& details);
+    const GameDetails& Details() const { return m_details; }
+    /// In the game being played (or the last one): White plays on the left.
+    bool LeftIsWhite() const { return m_leftIsWhite; }
     /// Lets use() read the camera's newest frame.
     void WithFrame(const std::function<void(const cv::Mat&)>& use);
     /// The board's corners clicked on the camera's picture: kept as BOARD, and the game being played is
@@ -106,6 +116,8 @@ public:
     const QString& GameDir() const { return m_gameDir; }
     /// Returns when every picture handed to the picture writer so far is on disk (or has failed).
     void WaitForPictures();
+    /// Whether pictures are still on their way to the disk.
+    bool PicturesPending() const;
     /// Returns when every picture written so far has been read into its game's score.
     void WaitForScore();
 
@@ -124,6 +136,8 @@ signals:
     void noCamera();
     void previewOpened();
     void previewClosed();
+    /// The camera closed by itself during a run (a key typed into its picture, its source ended).
+    void cameraClosed();
     /// The camera has a new frame (WithFrame reads it).
     void frameReady();
     /// The time control or its words have changed.
@@ -153,6 +167,8 @@ private:
     Settings m_settings;
     bool m_settingsRead = false;
     std::shared_ptr<SessionBridge> m_bridge;
+    std::shared_ptr<TypingShiftKeys> m_keys;
+    GameDetails m_details;
     std::shared_ptr<PictureWriter> m_writer;
     std::shared_ptr<ClockEngine> m_engine;
     std::thread m_hThread;

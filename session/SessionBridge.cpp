@@ -55,6 +55,13 @@ void SessionBridge::UpdateTimeDisplay()
     });
 }
 
+void SessionBridge::CameraClosed()
+{
+    // At once: the engine must not open the camera again before the window has heard of it.
+    m_takePictures = false;
+    Post([](GameSession& s) { emit s.cameraClosed(); });
+}
+
 void SessionBridge::OpenPreview()
 {
     Post([](GameSession& s) { emit s.previewOpened(); });
@@ -84,7 +91,9 @@ void SessionBridge::WithFrame(const std::function<void(const cv::Mat&)>& use)
 bool SessionBridge::WaitForKey(std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(m_keyMutex);
-    return m_keyChanged.wait_for(lock, timeout, [this] { return m_keyTyped; });
+    // A key is taken once: a camera opened again later starts without it.
+    return m_keyChanged.wait_for(lock, timeout, [this] { return m_keyTyped; }) &&
+           std::exchange(m_keyTyped, false);
 }
 
 void SessionBridge::PreviewKeyTyped()

@@ -174,3 +174,8 @@ QString SettingsStore::WriteSettings(const std::vector<std::pair<const char*, QS
             .arg(m_settings->fileName());
     return {};
 }
+
+QString SettingsStore::FileName() const
+{
+    return m_settings->fileName();
+}

@@ -107,6 +107,8 @@ public:
     /// nothing at all when one text cannot be held. Returns why it could not write (a text the settings
     /// cannot hold, a file that cannot be written), or an empty text.
     QString WriteSettings(const std::vector<std::pair<const char*, QString>>& values);
+    /// Where the settings are: a file, or on Windows the registry key.
+    QString FileName() const;
 
 private:
     std::optional<QString> Read(const char* name) const;

@@ -36,22 +36,17 @@
     </message>
 </context>
 <context>
+    <name>COrvelleApp</name>
+    <message>
+        <source>Orvelle is already running on this desktop: its window is brought to the front.</source>
+        <translation>Orvelle läuft auf diesem Desktop schon: sein Fenster wird nach vorn geholt.</translation>
+    </message>
+</context>
+<context>
     <name>COrvelleDlg</name>
     <message>
         <source>Press shift keys to toggle timer. Black to initiate timer.</source>
         <translation>Mit den Umschalttasten wird die Uhr umgeschaltet. Schwarz startet die Uhr.</translation>
-    </message>
-    <message>
-        <source>Reset</source>
-        <translation>Zurücksetzen</translation>
-    </message>
-    <message>
-        <source>Take pictures</source>
-        <translation>Fotos aufnehmen</translation>
-    </message>
-    <message>
-        <source>Make Video</source>
-        <translation>Video erstellen</translation>
     </message>
     <message>
         <source>&amp;About Orvelle...</source>
@@ -76,10 +71,6 @@
     <message>
         <source>Could not save the picture %1: %2</source>
         <translation>Das Foto %1 konnte nicht gespeichert werden: %2</translation>
-    </message>
-    <message>
-        <source>Paused</source>
-        <translation>Angehalten</translation>
     </message>
     <message>
         <source>Move %1</source>
@@ -108,6 +99,46 @@
     <message>
         <source>&amp;Board...</source>
         <translation>&amp;Brett...</translation>
+    </message>
+    <message>
+        <source>&amp;Reset</source>
+        <translation>&amp;Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Take pictures</source>
+        <translation>&amp;Fotos aufnehmen</translation>
+    </message>
+    <message>
+        <source>Make &amp;Video</source>
+        <translation>&amp;Video erstellen</translation>
+    </message>
+    <message>
+        <source>Game &amp;details...</source>
+        <translation>Partie&amp;daten...</translation>
+    </message>
+    <message>
+        <source>The camera is closed: this game goes on without pictures. Tick &quot;Take pictures&quot; for the next one.</source>
+        <translation>Die Kamera ist geschlossen: Diese Partie geht ohne Fotos weiter. Für die nächste „Fotos aufnehmen“ ankreuzen.</translation>
+    </message>
+    <message>
+        <source>A game is being played. Close Orvelle and end it?</source>
+        <translation>Eine Partie läuft. Orvelle schließen und sie beenden?</translation>
+    </message>
+    <message>
+        <source>The last game&apos;s pictures are still being saved. Close Orvelle when they are?</source>
+        <translation>Die Fotos der letzten Partie werden noch gespeichert. Orvelle schließen, sobald sie gespeichert sind?</translation>
+    </message>
+    <message>
+        <source>Keep playing</source>
+        <translation>Weiterspielen</translation>
+    </message>
+    <message>
+        <source>Close Orvelle</source>
+        <translation>Orvelle schließen</translation>
+    </message>
+    <message>
+        <source>Paused – %1</source>
+        <translation>Angehalten – %1</translation>
     </message>
 </context>
 <context>
@@ -161,14 +192,6 @@
         <translation>&amp;Rechte Uhr:</translation>
     </message>
     <message>
-        <source>The folder %1 cannot be created.</source>
-        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
-    </message>
-    <message>
-        <source>The folder %1 cannot be written: %2</source>
-        <translation>In den Ordner %1 kann nicht geschrieben werden: %2</translation>
-    </message>
-    <message>
         <source>The source %1 gives no picture.</source>
         <translation>Die Quelle %1 liefert kein Bild.</translation>
     </message>
@@ -195,6 +218,46 @@
     <message>
         <source>The sound applies at once; the clock times and the time control while the clocks wait (now, or after the next Reset); a new camera, picture size or folder from the next game.</source>
         <translation>Der Ton gilt sofort, die Uhrzeiten und die Bedenkzeit, sobald die Uhren warten (sofort oder nach dem nächsten Zurücksetzen), eine neue Kamera, Bildgröße oder ein neuer Ordner ab der nächsten Partie.</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>Increment</source>
+        <translation>Inkrement</translation>
+    </message>
+    <message>
+        <source>Bronstein delay</source>
+        <translation>Bronstein-Verzögerung</translation>
+    </message>
+    <message>
+        <source>Simple delay</source>
+        <translation>Einfache Verzögerung</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>&amp;Delay:</source>
+        <translation>&amp;Verzögerung:</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be used: you have no permission to write there.</source>
+        <translation>Der Ordner %1 ist nicht verwendbar: Dort fehlt die Schreibberechtigung.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be used: it is on a read-only file system.</source>
+        <translation>Der Ordner %1 ist nicht verwendbar: Er liegt auf einem schreibgeschützten Dateisystem.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be used: part of it is a file, not a folder.</source>
+        <translation>Der Ordner %1 ist nicht verwendbar: Ein Teil davon ist eine Datei, kein Ordner.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be used: %2</source>
+        <translation>Der Ordner %1 ist nicht verwendbar: %2</translation>
     </message>
 </context>
 <context>
@@ -261,6 +324,14 @@
         <source>Delay</source>
         <translation>Verzögerung</translation>
     </message>
+    <message>
+        <source>Left clock, out of time, %1</source>
+        <translation>Linke Uhr, Zeit abgelaufen, %1</translation>
+    </message>
+    <message>
+        <source>Right clock, out of time, %1</source>
+        <translation>Rechte Uhr, Zeit abgelaufen, %1</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -293,6 +364,37 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     <message>
         <source>--settings needs a file, not &apos;%1&apos;.</source>
         <translation>--settings braucht eine Datei, nicht „%1“.</translation>
+    </message>
+</context>
+<context>
+    <name>GameDetailsDlg</name>
+    <message>
+        <source>Game details</source>
+        <translation>Partiedaten</translation>
+    </message>
+    <message>
+        <source>&amp;White:</source>
+        <translation>&amp;Weiß:</translation>
+    </message>
+    <message>
+        <source>&amp;Black:</source>
+        <translation>&amp;Schwarz:</translation>
+    </message>
+    <message>
+        <source>&amp;Event:</source>
+        <translation>&amp;Turnier:</translation>
+    </message>
+    <message>
+        <source>&amp;Site:</source>
+        <translation>&amp;Ort:</translation>
+    </message>
+    <message>
+        <source>&amp;Round:</source>
+        <translation>&amp;Runde:</translation>
+    </message>
+    <message>
+        <source>B&amp;oard:</source>
+        <translation>&amp;Brett:</translation>
     </message>
 </context>
 <context>
@@ -472,12 +574,12 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
         <translation>, dann </translation>
     </message>
     <message>
-        <source>%1 moves / %2</source>
-        <translation>%1 Züge / %2</translation>
-    </message>
-    <message>
         <source>, repeated</source>
         <translation>, wiederholt</translation>
+    </message>
+    <message>
+        <source>%1 moves in %2</source>
+        <translation>%1 Züge in %2</translation>
     </message>
 </context>
 <context>
@@ -501,16 +603,16 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
         <translation>Bedenkzeit</translation>
     </message>
     <message>
-        <source>FIDE classical: 40 moves / 90 min, then 30 min, + 30 s</source>
-        <translation>FIDE klassisch: 40 Züge / 90 Min., dann 30 Min., + 30 s</translation>
-    </message>
-    <message>
         <source>Times set with the arrows</source>
         <translation>Mit den Pfeilen eingestellte Zeiten</translation>
     </message>
     <message>
         <source>Other...</source>
         <translation>Andere...</translation>
+    </message>
+    <message>
+        <source>FIDE classical: 40 moves in 90 min, then 30 min, +30 s</source>
+        <translation>FIDE klassisch: 40 Züge in 90 Min., dann 30 Min., +30 s</translation>
     </message>
 </context>
 <context>

@@ -1,14 +1,18 @@
 #include "Accessibility.h"
 #include "DialogRig.h"
+#include "GameDetailsDlg.h"
 #include "Identifiers.h"
+#include "MessageCatcher.h"
 #include "PreviewWindow.h"
 #include "TestMain.h"
 #include "TestVideo.h"
 #include "Texts.h"
+#include "WindowPlace.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 
@@ -30,9 +34,9 @@ private slots:
         QTest::addColumn<QString>("reset");
         QTest::addColumn<QString>("control"); // said by the Qt-free core
         // German first: English after it shows that a second choice replaces the first.
-        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "Zurücksetzen"
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "&Zurücksetzen"
                                 << "5 Min. / 1 Min. 30 s + 12 s";
-        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << "Reset"
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << "&Reset"
                                  << "5 min / 1 min 30 s + 12 s";
     }
     void speaksTheLocalesLanguage()
@@ -111,6 +115,76 @@ private slots:
         }
         for (const QString& colour : {WarningColour(false), LowTimeColour(false)}) // on the running clock
             QVERIFY2(contrast(colour, QColor(0xfff0a0)) >= 4.5, qPrintable(colour));
+    }
+
+    void closingDuringAGameAsksFirst()
+    {
+        MessageCatcher catcher; // answers the default: "Keep playing"
+        DialogRig rig(m_dir.filePath("close.conf"));
+        rig.dialog->show();
+        FakeShiftKeys::tap(rig.keys->left);
+        QTRY_VERIFY(!rig.clock().m_bArmed);
+        rig.dialog->reject(); // Escape, Alt+F4 and the close button all come here
+        QCOMPARE(catcher.texts, QStringList{"A game is being played. Close Orvelle and end it?"});
+        QVERIFY(rig.dialog->isVisible());
+        rig.tap(rig.keys->right, 1); // and the game goes on
+        rig.find<QPushButton>("IDC_RESET")->click();
+        rig.dialog->reject(); // between games it closes at once
+        QCOMPARE(catcher.texts.size(), 1);
+        QVERIFY(!rig.dialog->isVisible());
+    }
+
+    void theWindowComesBackAsItWas()
+    {
+        const QString file = m_dir.filePath("place.conf");
+        {
+            DialogRig first(file);
+            QVERIFY(first.dialog->windowState() & Qt::WindowMaximized); // the first start fills the screen
+            first.dialog->setWindowState(Qt::WindowFullScreen);
+        }
+        DialogRig later(file, {{"LTIME", "300"}});
+        QCOMPARE(later.dialog->windowState() & ~Qt::WindowActive, Qt::WindowFullScreen);
+    }
+
+    void aWindowBesideTheClocks_data()
+    {
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QPoint>("expected");
+        // A 1280 x 1024 screen and a 640 x 480 camera window.
+        QTest::newRow("room on the right") << QRect(0, 0, 600, 400) << QPoint(616, 0);
+        QTest::newRow("room on the left only") << QRect(660, 100, 600, 400) << QPoint(4, 100);
+        QTest::newRow("maximised: the top right corner") << QRect(0, 0, 1280, 1024) << QPoint(640, 0);
+        QTest::newRow("low on the screen: lifted") << QRect(0, 900, 600, 100) << QPoint(616, 544);
+    }
+    void aWindowBesideTheClocks()
+    {
+        QFETCH(QRect, main);
+        QFETCH(QPoint, expected);
+        QCOMPARE(PlaceBeside(main, QSize(640, 480), QRect(0, 0, 1280, 1024)), expected);
+    }
+
+    void playersNamesFollowTheirSides()
+    {
+        DialogRig rig(m_dir.filePath("names.conf"));
+        GameDetails details;
+        details.white = "Alice";
+        details.black = "Bob";
+        QTimer::singleShot(0, this, [] {
+            auto* dialog = qobject_cast<GameDetailsDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->findChild<QLineEdit*>("white")->setText("Alice");
+            dialog->findChild<QLineEdit*>("black")->setText(" Bob ");
+            dialog->accept();
+        });
+        rig.find<QAction>("IDM_GAME_DETAILS")->trigger();
+        QCOMPARE(rig.dialog->Session().Details(), details);
+        // The right key starts the game: the left clock runs, and it is White's.
+        FakeShiftKeys::tap(rig.keys->right);
+        QTRY_COMPARE(rig.find<QLabel>("leftPlayer")->text(), QStringLiteral("\u2654 Alice"));
+        QCOMPARE(rig.find<QLabel>("rightPlayer")->text(), QStringLiteral("\u265A Bob"));
+        rig.find<QPushButton>("IDC_RESET")->click();
+        FakeShiftKeys::tap(rig.keys->left); // the next game the other way round
+        QTRY_COMPARE(rig.find<QLabel>("rightPlayer")->text(), QStringLiteral("\u2654 Alice"));
     }
 
     void aNewFolderTakesThePicturesOfTheNextGame()

@@ -68,8 +68,10 @@ private slots:
     void keys_data() { ORVELLE_CASES("making.cases", "keys"); }
     void keys()
     {
-        const QMap<QString, Qt::Key> keys{
-            {"Space", Qt::Key_Space}, {"Escape", Qt::Key_Escape}, {"Shift", Qt::Key_Shift}, {"Control", Qt::Key_Control}};
+        const QMap<QString, Qt::Key> keys{{"Space", Qt::Key_Space},
+                                          {"Escape", Qt::Key_Escape},
+                                          {"Shift", Qt::Key_Shift},
+                                          {"Control", Qt::Key_Control}};
         const Qt::Key key = keys.value(Cell("key"));
         const int frames = IntCell("frames");
         const QString folder = NewFolder();
@@ -78,7 +80,8 @@ private slots:
         MessageCatcher catcher(false);
         QStringList bar;
         QVERIFY(Run(
-                    folder, 200, &bar, [key](QWidget* w) { QTest::keyClick(w, key); }, IntCell("midRun")) >= 0);
+                    folder, 200, &bar, [key](QWidget* w) { QTest::keyClick(w, key); }, IntCell("midRun")) >=
+                0);
         QCOMPARE(catcher.texts.join(u'|'), Cell("message"));
         std::string old;
         std::getline(std::ifstream(Path(folder) / "output.avi"), old);
@@ -92,8 +95,10 @@ private slots:
     {
         const QString folder = NewFolder();
         MessageCatcher catcher(false);
-        DialogRig rig(m_dir.filePath("Orvelle.conf"),
-                      {{"DIR", folder}, {"CAM_URL", "videotestsrc ! video/x-raw,width=160,height=120 ! videoconvert ! appsink"}});
+        DialogRig rig(
+            m_dir.filePath("Orvelle.conf"),
+            {{"DIR", folder},
+             {"CAM_URL", "videotestsrc ! video/x-raw,width=160,height=120 ! videoconvert ! appsink"}});
         rig.find<QCheckBox>("IDC_TAKE_PICTURES")->click();
         QTRY_VERIFY(fs::exists(Path(folder))); // the camera has opened
         rig.find<QPushButton>("IDC_RESET")->click();

@@ -1,10 +1,10 @@
 #include "COrvelleDlg.h"
 #include "CSplashWnd.h"
 #include "ClockState.h"
+#include "InWindowShiftKeys.h"
 #include "SettingsFile.h"
 #include "TestMain.h"
 #include "TimeControlDialog.h"
-#include "InWindowShiftKeys.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
-
 #include <X11/Xlib.h>
 
 namespace {
@@ -111,8 +110,11 @@ private slots:
         d.findChild<QPushButton*>(QStringLiteral("IDC_RESET"))->setFocus();
         Tap(QStringLiteral("space"));
         QTRY_VERIFY(clock.m_bPaused);
-        QTRY_COMPARE(d.findChild<QLabel*>(QStringLiteral("status"))->text(), QStringLiteral("Paused"));
-        QVERIFY(!Highlighted(d, "IDC_LEFT_TIME"));
+        QTRY_COMPARE(d.findChild<QLabel*>(QStringLiteral("status"))->text(),
+                     QStringLiteral("Paused \u2013 Move 1"));
+        // The side to move stays marked while paused, by a dashed frame.
+        QVERIFY(d.findChild<QLineEdit*>(QStringLiteral("IDC_LEFT_TIME"))->styleSheet().contains("dashed"));
+        QVERIFY(!Highlighted(d, "IDC_RIGHT_TIME"));
         const double paused = clock.m_fLeftTime;
         QTest::qWait(300);
         QCOMPARE(clock.m_fLeftTime.load(), paused);

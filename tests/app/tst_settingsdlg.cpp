@@ -1,15 +1,18 @@
 #include "CSettingsDlg.h"
+#include "Cases.h"
 #include "Identifiers.h"
 #include "SettingsFile.h"
 #include "TestMain.h"
 #include "TestVideo.h"
+#include "TimeControlDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTimeEdit>
 
 /// The settings dialog driven through its controls, against a real settings file.
@@ -17,43 +20,47 @@ class TestSettingsDlg : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
 
-private slots:
-    void okWritesWhatChangedOrRefuses_data()
+    template <class T> static T* Find(const QDialog& dialog, const QString& id)
     {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("refusal");
-        const QString video = m_dir.filePath("board.avi"), none;
-        QVERIFY(WriteTestVideo(video.toStdString(), 3));
-        QTest::newRow("new folder and control") << m_dir.filePath("club, games/") << none << "180+2" << none;
-        QTest::newRow("folder ending in a blank") << m_dir.filePath("games ") << none << none << none;
-        QTest::newRow("source that plays") << "/old/" << video << none << none;
-        QTest::newRow("folder beneath a file") << video + "/pictures/" << none << none << "cannot be created";
-        QTest::newRow("source with no picture") << "/old/" << m_dir.filePath("none.avi") << none << "gives no picture";
-        QTest::newRow("control with no bonus") << "/old/" << none << "180+" << "bonus";
+        T* w = dialog.findChild<T*>(id);
+        if (!w)
+            qFatal("no control %s", qPrintable(id));
+        return w;
     }
+
+private slots:
+    void initTestCase() { QVERIFY(WriteTestVideo(m_dir.filePath("board.avi").toStdString(), 3)); }
+
+    void okWritesWhatChangedOrRefuses_data() { ORVELLE_CASES("settingsdlg.cases", "ok"); }
     void okWritesWhatChangedOrRefuses()
     {
-        QFETCH(QString, folder);
-        QFETCH(QString, source);
-        QFETCH(QString, control);
-        QFETCH(QString, refusal);
+        QString folder = Cell("folder").replace("%d", m_dir.path());
+        QString source = Cell("source").replace("%d", m_dir.path());
+        const QString control = Cell("control"), refusal = Cell("refusal");
         const QString file = m_dir.filePath(QString("%1.conf").arg(QTest::currentDataTag()));
         WriteSettingsFile(file, {{"DIR", "/old/"}, {"DELAY_TYPE", "2"}});
         SettingsStore store(file);
         Settings current;
         QVERIFY(store.LoadSettings(current));
-        QVERIFY(!CSettingsDlg(store, current, false).findChild<QWidget*>(ORVELLE_ID(IDC_SETTINGS_TIME_CONTROL))->isEnabled());
+        QVERIFY(!Find<QComboBox>(CSettingsDlg(store, current, false), ORVELLE_ID(IDC_SETTINGS_TIME_CONTROL))
+                     ->isEnabled());
 
         CSettingsDlg dialog(store, current);
-        dialog.findChild<QTimeEdit*>(ORVELLE_ID(IDC_SETTINGS_LEFT_TIME))->setTime(QTime(0, 1, 30));
-        dialog.findChild<QLineEdit*>(ORVELLE_ID(IDC_SETTINGS_DIR))->setText(folder);
-        dialog.findChild<QLineEdit*>(ORVELLE_ID(IDC_SETTINGS_SOURCE))->setText(source);
-        dialog.findChild<QLineEdit*>("timeControlText")->setText(control);
-        dialog.findChild<QCheckBox*>(ORVELLE_ID(IDC_SETTINGS_SOUND))->setChecked(true);
-        auto* size = dialog.findChild<QComboBox*>(ORVELLE_ID(IDC_SETTINGS_SIZE));
+        dialog.show();
+        auto* controls = Find<QComboBox>(dialog, ORVELLE_ID(IDC_SETTINGS_TIME_CONTROL));
+        controls->setCurrentIndex(controls->findData(control));
+        emit controls->activated(controls->currentIndex());
+        // The clock times are set here only when no time control sets them.
+        QCOMPARE(Find<QTimeEdit>(dialog, ORVELLE_ID(IDC_SETTINGS_LEFT_TIME))->isVisible(), control.isEmpty());
+        Find<QTimeEdit>(dialog, ORVELLE_ID(IDC_SETTINGS_LEFT_TIME))->setTime(QTime(0, 1, 30));
+        Find<QComboBox>(dialog, ORVELLE_ID(IDC_SETTINGS_DELAY_TYPE))->setCurrentIndex(IntCell("type"));
+        Find<QSpinBox>(dialog, ORVELLE_ID(IDC_SETTINGS_DELAY))->setValue(5);
+        Find<QLineEdit>(dialog, ORVELLE_ID(IDC_SETTINGS_DIR))->setText(folder);
+        Find<QLineEdit>(dialog, ORVELLE_ID(IDC_SETTINGS_SOURCE))->setText(source);
+        Find<QCheckBox>(dialog, ORVELLE_ID(IDC_SETTINGS_SOUND))->setChecked(true);
+        auto* size = Find<QComboBox>(dialog, ORVELLE_ID(IDC_SETTINGS_SIZE));
         size->setCurrentIndex(size->findData(16001200));
+        const QSize before = dialog.size();
         dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
 
         const QString copy = file + ".read";
@@ -62,17 +69,43 @@ private slots:
         QVERIFY(SettingsStore(copy).LoadSettings(read));
         const bool taken = refusal.isEmpty();
         QCOMPARE(dialog.result() == QDialog::Accepted, taken);
-        // Says why: under the field for a time control, above the buttons for the rest.
-        QVERIFY((dialog.findChild<QLabel*>("settingsError")->text() +
-                 dialog.findChild<QLabel*>("timeControlVerdict")->text()).contains(refusal));
-        QCOMPARE(read.m_fLeftPreset, taken ? 90.0 : 300.0);
+        QVERIFY2(Find<QLabel>(dialog, "settingsError")->text().contains(refusal),
+                 qPrintable(Find<QLabel>(dialog, "settingsError")->text()));
+        QCOMPARE(dialog.size(), before); // a reason shown moves nothing
+        QCOMPARE(read.m_fLeftPreset, taken && control.isEmpty() ? 90.0 : 300.0);
         QCOMPARE(read.m_strDir, taken ? NormaliseDir(folder) : QString("/old/"));
         QCOMPARE(read.m_strCamUrl, taken ? source : QString());
         QCOMPARE(read.m_strTimeControl, taken ? control : QString());
-        QCOMPARE(read.m_nDelayDelta, taken && !control.isEmpty() ? 2 : 12); // the Bronstein delay, now of 2 s
-        QCOMPARE(read.m_nDelayType, 2);
+        QCOMPARE(read.m_nDelayType, taken ? IntCell("writtenType") : 2);
+        QCOMPARE(read.m_nDelayDelta, taken ? IntCell("writtenDelay") : 12);
         QCOMPARE(read.m_bSound, taken);
         QCOMPARE(read.m_nResolution, taken ? 16001200 : 640480);
+    }
+
+    void otherAddsAControlInWords()
+    {
+        const QString file = m_dir.filePath("other.conf");
+        WriteSettingsFile(file, {{"TIME_CONTROL", "40/7200:1800"}});
+        SettingsStore store(file);
+        Settings current;
+        QVERIFY(store.LoadSettings(current));
+        CSettingsDlg dialog(store, current);
+        auto* controls = Find<QComboBox>(dialog, ORVELLE_ID(IDC_SETTINGS_TIME_CONTROL));
+        QCOMPARE(controls->currentText(),
+                 QStringLiteral("40 moves in 120 min, then 30 min")); // as players write it
+        // "Other..." opens with the control in force selected: typing replaces it.
+        QTimer::singleShot(0, this, [] {
+            auto* other = qobject_cast<TimeControlDialog*>(QApplication::activeModalWidget());
+            QVERIFY(other);
+            auto* field = other->findChild<QLineEdit*>("timeControlText");
+            QCOMPARE(field->selectedText(), QStringLiteral("40/7200:1800"));
+            QTest::keyClicks(field, "900+10");
+            other->accept();
+        });
+        controls->setCurrentIndex(controls->count() - 1);
+        emit controls->activated(controls->currentIndex());
+        QCOMPARE(controls->currentText(), QStringLiteral("15 min + 10 s"));
+        QCOMPARE(Find<QSpinBox>(dialog, ORVELLE_ID(IDC_SETTINGS_DELAY))->value(), 10);
     }
 };
 

@@ -9,13 +9,11 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <opencv2/imgcodecs.hpp>
-
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <mutex>
+#include <opencv2/imgcodecs.hpp>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -43,7 +41,8 @@ struct CameraParts {
 struct CameraRig : CameraParts, EngineRig {
     CameraRig(const std::string& source, const std::string& folder, bool keepRecord = false)
         : EngineRig(std::make_shared<Camera>(
-              CameraConfig{.source = source, .folderUtf8 = folder, .keepRecord = keepRecord}, preview, writer))
+              CameraConfig{.source = source, .folderUtf8 = folder, .keepRecord = keepRecord}, preview,
+              writer))
     {
         window->takePictures = true;
         step(); // the camera opens
@@ -92,7 +91,10 @@ class TestCamera : public QObject {
     QTemporaryDir m_dir;
     std::string m_video;
 
-    std::string Folder(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)).toStdString() + "/"; }
+    std::string Folder(const char* name) const
+    {
+        return m_dir.filePath(QString::fromUtf8(name)).toStdString() + "/";
+    }
 
 private slots:
     void initTestCase()
@@ -117,7 +119,7 @@ private slots:
             QCOMPARE(picture.cols, ply <= 4 ? 320 : 16);
             greys.insert(picture.at<cv::Vec3b>(5, 5)[0]);
         }
-        QCOMPARE(greys.size(), size_t(5)); // each ply's own frame, and the old ones
+        QCOMPARE(greys.size(), size_t(5));   // each ply's own frame, and the old ones
         QCOMPARE(FilesIn(folder).size(), 7); // no temporary files left behind
         QCOMPARE(rig.failures.load(), 0);
         // The game's record starts afresh, one line per ply with its picture (the start was left's key).
@@ -135,12 +137,16 @@ private slots:
         const std::string folder = Folder("short/made at opening");
         CameraRig rig(shortVideo, folder); // frame 1
         rig.play(3);                       // frames 2 to 5
-        rig.state->m_bThreadRun = true;
-        ClockThreadProc(*rig.engine, std::chrono::milliseconds(0)); // frame 6, then nothing: the loop ends
+        rig.step();                        // frame 6
+        rig.step();                        // then nothing: the camera closes, and the clocks go on
+        QCOMPARE(rig.window->cameraClosings, 1);
+        rig.press();
         rig.writer->WaitUntilWritten();
+        QCOMPARE(rig.state->m_nPlies.load(), 4);
         QCOMPARE(rig.preview->frames, 6);
         QCOMPARE(rig.preview->closes, 1);
-        QCOMPARE(FilesIn(folder), (QStringList{"game01move001a.jpg", "game01move001b.jpg", "game01move002a.jpg"}));
+        QCOMPARE(FilesIn(folder),
+                 (QStringList{"game01move001a.jpg", "game01move001b.jpg", "game01move002a.jpg"}));
     }
 
     void noCamera_data() { ORVELLE_CASES("camera.cases", "none"); }
@@ -197,7 +203,8 @@ private slots:
         fs::create_directories(folder);
         const fs::path picture = folder + FormatPictureName(1, 1);
         fs::create_symlink("/dev/full", fs::path(picture.string() + ".part"));
-        const std::string error = PictureWriter::WriteJpeg(picture, cv::Mat(240, 320, CV_8UC3, cv::Scalar::all(9)));
+        const std::string error =
+            PictureWriter::WriteJpeg(picture, cv::Mat(240, 320, CV_8UC3, cv::Scalar::all(9)));
         QCOMPARE(QString::fromStdString(error), QString::fromStdString(std::strerror(ENOSPC)));
         QVERIFY(!fs::exists(picture));
         QVERIFY(!fs::is_symlink(fs::path(picture.string() + ".part")));
@@ -211,7 +218,8 @@ private slots:
         {
             PictureWriter writer([&](const fs::path&, const std::string& e) { written += e.empty(); }, 1);
             for (int i = 0; i < 30; ++i)
-                writer.Submit(folder / ("p" + std::to_string(i) + ".jpg"), cv::Mat(480, 640, CV_8UC3, cv::Scalar::all(i)));
+                writer.Submit(folder / ("p" + std::to_string(i) + ".jpg"),
+                              cv::Mat(480, 640, CV_8UC3, cv::Scalar::all(i)));
         } // the destructor writes what is still queued
         QCOMPARE(written.load(), 30);
         QCOMPARE(FilesIn(folder).size(), 30);

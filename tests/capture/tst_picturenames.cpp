@@ -16,8 +16,10 @@ private slots:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("path");
-        QTest::newRow("folder") << "/srv/pics/" << "/srv/pics/game03move001a.jpg";
-        QTest::newRow("empty folder: current directory") << "" << "game03move001a.jpg";
+        QTest::newRow("folder") << "/srv/pics/"
+                                << "/srv/pics/game03move001a.jpg";
+        QTest::newRow("empty folder: current directory") << ""
+                                                         << "game03move001a.jpg";
         const QString longFolder = QString::fromUtf8("/tmp/Schach-Zoë/") + QString(400, u'x') + u'/';
         QTest::newRow("long non-ASCII folder, never cut") << longFolder << longFolder + "game03move001a.jpg";
     }

@@ -85,16 +85,30 @@ private slots:
         QCOMPARE(rig.state->m_nFirstFlag.load(), 2);
         rig.press();
         QCOMPARE(rig.state->m_fRightTime.load(), RealCell("after"));
-        QVERIFY(rig.state->m_bRightFlag);        // remembered until Reset, even back above zero
+        QVERIFY(rig.state->m_bRightFlag);             // remembered until Reset, even back above zero
         QVERIFY(rig.engine->Record().back().flagged); // and in the record, whatever the clock shows now
-        QCOMPARE(rig.state->m_nPlies.load(), 1); // and play goes on
+        QCOMPARE(rig.state->m_nPlies.load(), 1);      // and play goes on
+    }
+
+    void arrowsSetHoursUnderAControl()
+    {
+        // FIDE classical starts at 90:00; the arrows go on to 9:59:59, and without a control stop at 59:59.
+        for (const auto& [control, from, ceiling] :
+             {std::tuple{"40/5400+30:1800+30", 5400.0, 35999.0}, std::tuple{"", 3540.0, 3599.0}}) {
+            Rig rig(control, 0, 0);
+            rig.state->m_fLeftTime = from;
+            QVERIFY(SpinStoppedClock(*rig.state, true, -1, 60));
+            QCOMPARE(rig.state->m_fLeftTime.load(), std::min(from + 60, ceiling));
+            QVERIFY(SpinStoppedClock(*rig.state, true, -1000, 60));
+            QCOMPARE(rig.state->m_fLeftPreset.load(), ceiling);
+        }
     }
 
     void pauseAndArrows()
     {
         Rig rig("180+2", 0, 0);
         rig.press();
-        QVERIFY(!SpinStoppedClock(*rig.state, false, -1, 60)); // a running clock is not the arrows'
+        QVERIFY(!SpinStoppedClock(*rig.state, false, -1, 60));         // a running clock is not the arrows'
         QVERIFY(!ApplyTimeControl(*rig.state, TimeControl{}, 60, 60)); // nor a new control's
         rig.run(10);
         QVERIFY(TogglePause(*rig.state));

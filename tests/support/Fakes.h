@@ -44,16 +44,29 @@ public:
     void ReportNoCamera() override { takePictures = false; }
     void DisableForGame() override { ++disables; }
     void UpdateTimeDisplay() override { ++displays; }
+    void CameraClosed() override
+    {
+        takePictures = false;
+        ++cameraClosings;
+    }
 
     std::atomic<bool> takePictures{false};
-    int disables = 0, displays = 0;
+    int disables = 0, displays = 0, cameraClosings = 0;
 };
 
 /// A camera that always opens, and whose preview stops when the test says so.
 class FakeCamera final : public EngineCamera {
 public:
-    bool OpenCamera() override { ++opens; return true; }
-    bool ShowPreviewFrame() override { ++previews; return !stopPreview; }
+    bool OpenCamera() override
+    {
+        ++opens;
+        return true;
+    }
+    bool ShowPreviewFrame() override
+    {
+        ++previews;
+        return !stopPreview;
+    }
     void SaveMovePicture(int game, int ply) override { saved.emplace_back(game, ply); }
     void CloseCamera() override { ++closes; }
 

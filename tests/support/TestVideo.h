@@ -2,7 +2,6 @@
 
 #include <opencv2/imgproc.hpp>
 #include <opencv2/videoio.hpp>
-
 #include <string>
 
 /// Writes a Motion-JPEG AVI whose frame i is filled with grey level (i * 7) % 256, so that a

@@ -66,17 +66,24 @@ quit_orvelle() {
   ORVELLE_PID=
 }
 
-# click_at X Y: clicks the main window at X pixels from its right edge and Y from its top, which is
-# how its top row of controls stands in the window at its first size.
-click_at() {
-  local width
-  width=$(xdotool getwindowgeometry --shell "$WINDOW" | sed -n 's/^WIDTH=//p')
-  xdotool mousemove --window "$WINDOW" $((width - $1)) "$2" click 1
+# press_in_window KEYS: keys to the main window, such as a control's Alt key (its place on the screen
+# follows the window's size).
+press_in_window() {
+  xdotool windowfocus --sync "$WINDOW" key "$@"
   sleep 0.3
 }
-check_take_pictures() { click_at 110 20; }
-click_reset() { click_at 199 30; }
-click_make_video() { click_at 70 47; }
+check_take_pictures() { press_in_window alt+t; }
+click_reset() { press_in_window alt+r; }
+click_make_video() { press_in_window alt+v; }
+# window_menu X Y KEYS...: right-clicks the main window at X, Y and goes through its menu with KEYS.
+window_menu() {
+  local x=$1 y=$2
+  shift 2
+  xdotool mousemove --window "$WINDOW" "$x" "$y" click 3
+  sleep 0.5
+  xdotool key "$@"
+  sleep 0.5
+}
 
 # orvelle_windows: the visible windows captioned "Orvelle" (the main window, the preview, message boxes).
 orvelle_windows() { xdotool search --onlyvisible --name '^Orvelle$' || true; }

@@ -4,12 +4,13 @@
 # ("Board..."). gameNN.pgn is kept beside the pictures as the game goes, and at the end it holds the
 # game's moves, valid for pgn-extract, with the clocks, and the mate's result.
 #   tst_livescore.sh ORVELLE RENDER_GAME [LOCALE]
-# With a LOCALE (de_DE.UTF-8: a decimal comma) the whole program runs in it, and the files must not care.
+# With a LOCALE (de_DE.UTF-8: a decimal comma) the program runs in it, and its files must not care; its
+# texts stay English (LANGUAGE), as the keys this script presses are the English texts' Alt keys.
 . "$(dirname "$0")/lib.sh"
 RENDER=$2
 if [ -n "${3:-}" ]; then
-  unset LC_ALL LANGUAGE
-  export LANG=$3
+  unset LC_ALL
+  export LANG=$3 LANGUAGE=en
 fi
 PGN_EXTRACT=/usr/games/pgn-extract
 [ -x $PGN_EXTRACT ] || { echo "SKIP: needs pgn-extract"; exit 77; }
@@ -28,10 +29,7 @@ sleep 1
 # picture: they become BOARD, and the moves are read with them.
 preview=$(orvelle_windows | grep -vx "$WINDOW" | head -n 1)
 [ -n "$preview" ] || fail "no camera window"
-xdotool mousemove --window "$WINDOW" 20 30 click 3
-sleep 0.5
-xdotool key b
-sleep 0.5
+window_menu 20 30 b
 read -r -a corner <<<"$(tr ',' ' ' <"$frames/corners.txt")"
 for i in 0 2 4 6; do
   x=$(echo "${corner[$i]} * 480 + 0.5" | bc -l)
@@ -64,5 +62,6 @@ grep -q '^\[Result "1-0"\]$' "$score" || fail "result: $(cat "$score")"
 [ "$(grep -o '\[%clk 0:0[45]:[0-5][0-9]\]' "$score" | wc -l)" = "$plies" ] || fail "clocks: $(cat "$score")"
 grep -q '^\[TimeControl "300"\]$' "$score" || fail "TimeControl: $(grep TimeControl "$score")"
 [ -n "${SHOT:-}" ] && import -window root "$SHOT"
+click_reset
 quit_orvelle
 echo PASS

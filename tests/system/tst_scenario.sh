@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
 # The whole program as a club would use it, on real Shift keys under a real X server:
-# 1. on a machine where it has never run it writes its settings, shows its window and no message,
-#    plays, and closes cleanly;
-# 2. with a real capture, "Take pictures" checked by a click, a start press and five switches leave one
-#    JPEG of the frame size per ply, and one of the starting position at the start press;
+# 1. on a machine where it has never run it writes its settings, shows its window and no message, and
+#    plays; Escape during the game asks first, and "Keep playing" keeps the window and the game; a
+#    right-click on the clock's digits opens the window's menu; a second start leaves one Orvelle;
+# 2. with a real capture, "Take pictures" ticked, Shift typed into "Other..." starts no game; a start
+#    press and five switches leave one JPEG of the frame size per ply, and one of the starting position;
 # 3. Reset and "Make Video" turn them into output.avi: one frame per ply after the first, 2 per second
 #    (the starting position is not one of them);
-# 4. the same video from the command line, without a display, and its exit codes.
+# 4. a key typed into the camera's window closes the camera alone: the clocks go on, and the next game
+#    takes pictures again once "Take pictures" is ticked;
+# 5. the same video from the command line, without a display, and its exit codes.
 . "$(dirname "$0")/lib.sh"
+
+# new_window KNOWN: waits up to 10 s for a window captioned "Orvelle" that is not among KNOWN.
+new_window() {
+  local w=
+  for _ in $(seq 100); do
+    w=$(orvelle_windows | grep -vxF "$1" | tail -n 1) || true
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
 
 start_orvelle
 conf=$XDG_CONFIG_HOME/Kadrith/Orvelle.conf
@@ -21,13 +35,39 @@ wait_for_splash
 # A settings message would be a second window captioned "Orvelle".
 windows=$(orvelle_windows | wc -l)
 [ "$windows" -eq 1 ] || fail "$windows windows captioned Orvelle on first run"
+# A right-click on the left clock's digits opens the window's menu: its time controls' first is 1+0.
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+window_menu $((WIDTH / 4)) $((HEIGHT * 2 / 5)) Down Right Return
+for _ in $(seq 30); do grep -q '^TIME_CONTROL=60$' "$conf" && break; sleep 0.1; done
+grep -q '^TIME_CONTROL=60$' "$conf" || fail "no time control chosen from the menu on the digits: $(cat "$conf")"
 tap 50   # Black starts White's clock
 tap 62
+# Escape during a game asks first; its default, "Keep playing", keeps the window and the game.
+known=$(orvelle_windows)
+xdotool windowfocus --sync "$WINDOW" key Escape
+question=$(new_window "$known") || fail "Escape during a game closed without asking"
+xdotool windowfocus --sync "$question" key Escape
+sleep 0.5
+kill -0 "$ORVELLE_PID" 2>/dev/null || fail "Orvelle ended although the players kept playing"
+[ "$(orvelle_windows)" = "$known" ] || fail "the question stayed, or the window went"
 tap 50
+# A second start brings the first to the front and ends: one clock takes the Shift keys.
+timeout 20 "$ORVELLE" >"$WORK/second.log" 2>&1 || fail "the second start exited with $?: $(cat "$WORK/second.log")"
+grep -q 'already running' "$WORK/second.log" || fail "the second start said: $(cat "$WORK/second.log")"
+[ "$(orvelle_windows)" = "$known" ] || fail "a second Orvelle window"
+click_reset   # between games Escape closes at once
 quit_orvelle
 
 pics="$WORK/Bilder für Zoë/"
 start_with_camera "$pics" "videotestsrc pattern=smpte ! video/x-raw,width=320,height=240 ! videoconvert ! appsink"
+# "Other..." (the last of the time controls), and a control typed with Shift: capitals, not clock presses.
+known=$(orvelle_windows)
+window_menu 20 30 Down Right Up Return
+other=$(new_window "$known") || fail "no Other... dialog"
+xdotool windowfocus --sync "$other" type --delay 80 "G/60"
+xdotool key Escape
+sleep 1
+[ -e "${pics}game01move000b.jpg" ] && fail "Shift typed into Other... started a game"
 tap 62                                     # start: the starting position, move000b
 for k in 50 62 50 62 50; do tap $k; done   # plies 1 to 5
 for ply in 000b 001a 001b 002a 002b 003a; do
@@ -54,6 +94,25 @@ ffmpeg -v error -i "$video" -f null - 2>"$WORK/decode.txt" || fail "ffmpeg canno
 probe=$(ffprobe -v error -count_frames -select_streams v:0 \
   -show_entries stream=nb_read_frames,width,height,r_frame_rate -of csv=p=0 "$video")
 [ "$probe" = "320,240,2/1,4" ] || fail "video is $probe, expected 320,240,2/1,4"
+
+# A key typed into the camera's window closes the camera and nothing else.
+tap 50
+wait_for_file "${pics}game02move000b.jpg"
+tap 62
+wait_for_file "${pics}game02move001a.jpg"
+preview=$(orvelle_windows | grep -vx "$WINDOW" | head -n 1)
+[ -n "$preview" ] || fail "no camera window"
+xdotool windowfocus --sync "$preview" key q
+for _ in $(seq 50); do xdotool search --onlyvisible --name '^Orvelle$' | grep -qx "$preview" || break; sleep 0.1; done
+xdotool search --onlyvisible --name '^Orvelle$' | grep -qx "$preview" && fail "the camera window stayed after a key"
+tap 50
+sleep 0.5
+[ -e "${pics}game02move001b.jpg" ] && fail "a picture after the camera was closed"
+click_reset
+check_take_pictures
+tap 62
+wait_for_file "${pics}game03move000b.jpg"   # the clocks went on, and the next game has its camera again
+click_reset
 quit_orvelle
 
 # exit_code COMMAND...: the command's exit code, its output dropped.
