@@ -19,6 +19,9 @@ desktop=$share/applications/example.kadrith.Orvelle.desktop
 metainfo=$share/metainfo/example.kadrith.Orvelle.metainfo.xml
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
+# The licence, said alike wherever it is said.
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" || fail "the metainfo's licence"
+grep -q '^License: GPL-3+$' "$share/doc/orvelle/copyright" || fail "the copyright file's licence"
 
 version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/orvelle" --version) ||
   fail "the installed orvelle --version"
