@@ -91,6 +91,7 @@ private slots:
         if (IntCell("ltime") > 0)
             chosen.m_fLeftPreset = IntCell("ltime");
         session->ApplySettings(chosen);
+        QCOMPARE(session->Current().m_fLeftPreset, IntCell("ltime") > 0 ? RealCell("ltime") : 300.0);
         const ClockState& c = session->Clock();
         for (int round = 0; round < 2; ++round, session->Reset()) {
             QCOMPARE(c.m_fLeftTime.load(), RealCell("left"));
