@@ -12,10 +12,6 @@ constexpr QFileDevice::Permissions kOthers = QFileDevice::ReadGroup | QFileDevic
                                              QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                              QFileDevice::WriteOther | QFileDevice::ExeOther;
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("BroadcastToken", text);
-}
 } // namespace
 
 QString BroadcastTokenPath(const QString& settingsFile)
@@ -27,17 +23,24 @@ BroadcastToken ReadBroadcastToken(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, Tr("The broadcast token file %1 cannot be read: %2").arg(path, file.errorString())};
+        return {
+            {},
+            QCoreApplication::translate("BroadcastToken", "The broadcast token file %1 cannot be read: %2")
+                .arg(path, file.errorString())};
     // Asked of the file now open, so that it is the one whose bytes are read.
     if (file.permissions() & kOthers)
         return {
             {},
-            Tr("The broadcast token file %1 can be read or changed by other users, so Orvelle does not use "
-               "it: make it yours alone with \"chmod 600 %1\", or set the token again in the settings.")
+            QCoreApplication::translate(
+                "BroadcastToken",
+                "The broadcast token file %1 can be read or changed by other users, so Orvelle does not use "
+                "it: make it yours alone with \"chmod 600 %1\", or set the token again in the settings.")
                 .arg(path)};
     const QByteArray token = file.readAll().trimmed();
     if (token.isEmpty())
-        return {{}, Tr("The broadcast token file %1 is empty.").arg(path)};
+        return {
+            {},
+            QCoreApplication::translate("BroadcastToken", "The broadcast token file %1 is empty.").arg(path)};
     return {token, {}};
 }
 
@@ -47,6 +50,8 @@ QString WriteBroadcastToken(const QString& path, const QByteArray& token)
     // The new file is made the user's alone before the token is in it.
     if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(kOwnerOnly) ||
         file.write(token + '\n') < 0 || !file.commit())
-        return Tr("The broadcast token could not be written to %1: %2").arg(path, file.errorString());
+        return QCoreApplication::translate("BroadcastToken",
+                                           "The broadcast token could not be written to %1: %2")
+            .arg(path, file.errorString());
     return {};
 }

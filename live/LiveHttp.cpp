@@ -22,11 +22,6 @@ constexpr std::chrono::seconds kHeartbeat{15};
 // HTTP dates, in English whatever the user's language.
 const QString kHttpDate = QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'");
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("LiveServer", text);
-}
-
 QByteArray Etag(const QByteArray& body)
 {
     return '"' + QCryptographicHash::hash(body, QCryptographicHash::Sha1).toHex().left(20) + '"';
@@ -96,10 +91,15 @@ QString LiveHttp::Listen(quint16 port, bool lan)
         const QString number = QString::number(port);
         const QString error =
             guard->serverError() == QAbstractSocket::AddressInUseError
-                ? Tr("Port %1 is in use by another program: choose another port.").arg(number)
+                ? QCoreApplication::translate("LiveServer",
+                                              "Port %1 is in use by another program: choose another port.")
+                      .arg(number)
             : guard->serverError() == QAbstractSocket::SocketAccessError
-                ? Tr("Port %1 is reserved for the system: choose a port above 1023.").arg(number)
-                : Tr("Cannot listen on port %1: %2").arg(number, guard->errorString());
+                ? QCoreApplication::translate("LiveServer",
+                                              "Port %1 is reserved for the system: choose a port above 1023.")
+                      .arg(number)
+                : QCoreApplication::translate("LiveServer", "Cannot listen on port %1: %2")
+                      .arg(number, guard->errorString());
         delete guard;
         return error;
     }
@@ -156,9 +156,12 @@ bool LiveHttp::handleRequest(const QHttpServerRequest& request, QTcpSocket* sock
     const bool head = method == QHttpServerRequest::Method::Head;
     const QString path = request.url().path();
     if (request.url().toEncoded().size() > kMaxUrlBytes) {
-        Send(responder, request, Text(Status::UriTooLong, Tr("The address is too long.")), head);
+        Send(responder, request,
+             Text(Status::UriTooLong, QCoreApplication::translate("LiveServer", "The address is too long.")),
+             head);
     } else if (method != QHttpServerRequest::Method::Get && !head) {
-        Reply reply = Text(Status::MethodNotAllowed, Tr("Only GET and HEAD are answered here."));
+        Reply reply = Text(Status::MethodNotAllowed,
+                           QCoreApplication::translate("LiveServer", "Only GET and HEAD are answered here."));
         Send(responder, request, reply, false);
     } else if (path == QLatin1String("/events")) {
         StartStream(responder, socket, head);
@@ -190,21 +193,25 @@ LiveHttp::Reply LiveHttp::Find(const QString& path) const
     if (path == QLatin1String("/games.pgn"))
         return m_pgn;
     const auto file = m_files.constFind(path);
-    return file != m_files.cend() ? *file : Text(Status::NotFound, Tr("There is nothing here."));
+    return file != m_files.cend()
+               ? *file
+               : Text(Status::NotFound, QCoreApplication::translate("LiveServer", "There is nothing here."));
 }
 
 LiveHttp::Reply LiveHttp::Page(const QString& resource) const
 {
     QFile file(resource);
     file.open(QIODevice::ReadOnly);
-    const QJsonObject texts{{QStringLiteral("paused"), Tr("Paused")},
-                            {QStringLiteral("flag"), Tr("Out of time")},
-                            {QStringLiteral("white"), Tr("White")},
-                            {QStringLiteral("black"), Tr("Black")},
-                            {QStringLiteral("round"), Tr("Round %1")},
-                            {QStringLiteral("board"), Tr("Board %1")},
-                            {QStringLiteral("offline"), Tr("Connection lost: reconnecting")},
-                            {QStringLiteral("waiting"), Tr("Waiting for the game")}};
+    const QJsonObject texts{
+        {QStringLiteral("paused"), QCoreApplication::translate("LiveServer", "Paused")},
+        {QStringLiteral("flag"), QCoreApplication::translate("LiveServer", "Out of time")},
+        {QStringLiteral("white"), QCoreApplication::translate("LiveServer", "White")},
+        {QStringLiteral("black"), QCoreApplication::translate("LiveServer", "Black")},
+        {QStringLiteral("round"), QCoreApplication::translate("LiveServer", "Round %1")},
+        {QStringLiteral("board"), QCoreApplication::translate("LiveServer", "Board %1")},
+        {QStringLiteral("offline"),
+         QCoreApplication::translate("LiveServer", "Connection lost: reconnecting")},
+        {QStringLiteral("waiting"), QCoreApplication::translate("LiveServer", "Waiting for the game")}};
     // The page starts with the state in it, so it shows the game before its event stream opens. A "<"
     // in a name must not end the script element early; JSON says it as \u003c just as well.
     QByteArray data = "{\"texts\":" + QJsonDocument(texts).toJson(QJsonDocument::Compact) +

@@ -15,11 +15,6 @@
 namespace {
 using State = BroadcastPusher::State;
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("BroadcastPusher", text);
-}
-
 /// What the service's JSON reply says went wrong: the error of a game ({"games":[{"tags":{...},
 /// "error":"..."}]}) or of the whole push ({"error":"..."}, or a form's {"error":{"field":["..."]}}).
 /// Empty when it names none; nothing when the reply is not such JSON.
@@ -67,7 +62,8 @@ PushWorker::~PushWorker()
 void PushWorker::Enqueue(int game, const QString& pgn)
 {
     if (!m_addressError.isEmpty()) {
-        Tell(State::Refused, Tr("Broadcast: %1").arg(m_addressError));
+        Tell(State::Refused,
+             QCoreApplication::translate("BroadcastPusher", "Broadcast: %1").arg(m_addressError));
         return;
     }
     m_waiting[game] = WithRequiredTags(pgn);
@@ -102,19 +98,25 @@ void PushWorker::Finished(QNetworkReply* reply)
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const std::optional<QString> error = ServiceError(reply->readAll());
     const QString game = QString::number(m_sentGame);
-    const QString unread = Tr("the service answered %1 with a reply that could not be read").arg(status);
+    const QString unread =
+        QCoreApplication::translate("BroadcastPusher",
+                                    "the service answered %1 with a reply that could not be read")
+            .arg(status);
     if (status >= 200 && status < 300) {
         m_delay = {};
         if (error && !error->isEmpty())
-            Tell(State::Refused, Tr("Broadcast: game %1: %2").arg(game, *error));
+            Tell(State::Refused,
+                 QCoreApplication::translate("BroadcastPusher", "Broadcast: game %1: %2").arg(game, *error));
         else
-            Tell(State::Sent, error ? Tr("Broadcast: game %1 sent").arg(game)
-                                    : Tr("Broadcast: game %1 sent; %2").arg(game, unread));
+            Tell(State::Sent,
+                 error ? QCoreApplication::translate("BroadcastPusher", "Broadcast: game %1 sent").arg(game)
+                       : QCoreApplication::translate("BroadcastPusher", "Broadcast: game %1 sent; %2")
+                             .arg(game, unread));
     } else if (status >= 400 && status < 500 && status != 408 && status != 429) {
         // The same text would be refused again; the game's next PGN is sent as usual.
         m_delay = {};
-        Tell(State::Refused,
-             Tr("Broadcast: game %1: %2").arg(game, error && !error->isEmpty() ? *error : unread));
+        Tell(State::Refused, QCoreApplication::translate("BroadcastPusher", "Broadcast: game %1: %2")
+                                 .arg(game, error && !error->isEmpty() ? *error : unread));
     } else {
         // The network or the service failed: the PGN waits for the next try, unless a newer one already does.
         m_waiting.try_emplace(m_sentGame, m_sentPgn);
@@ -125,13 +127,13 @@ void PushWorker::Finished(QNetworkReply* reply)
         const bool timedOut = reply->error() == QNetworkReply::OperationCanceledError ||
                               reply->error() == QNetworkReply::TimeoutError;
         const QString reason =
-            status ? Tr("the service answered %1").arg(status)
-            : timedOut
-                ? Tr("no answer within %1 s").arg(QLocale().toString(m_timing.timeout.count() / 1000.0))
-                : reply->errorString();
-        Tell(
-            State::Retrying,
-            Tr("Broadcast: retrying in %1 s (%2)").arg(QLocale().toString(m_delay.count() / 1000.0), reason));
+            status     ? QCoreApplication::translate("BroadcastPusher", "the service answered %1").arg(status)
+            : timedOut ? QCoreApplication::translate("BroadcastPusher", "no answer within %1 s")
+                             .arg(QLocale().toString(m_timing.timeout.count() / 1000.0))
+                       : reply->errorString();
+        Tell(State::Retrying,
+             QCoreApplication::translate("BroadcastPusher", "Broadcast: retrying in %1 s (%2)")
+                 .arg(QLocale().toString(m_delay.count() / 1000.0), reason));
         m_retry.start(m_delay);
     }
     SendNext();
