@@ -112,8 +112,8 @@ void PushWorker::Finished(QNetworkReply* reply)
                  error ? QCoreApplication::translate("BroadcastPusher", "Broadcast: game %1 sent").arg(game)
                        : QCoreApplication::translate("BroadcastPusher", "Broadcast: game %1 sent; %2")
                              .arg(game, unread));
-    } else if (status >= 400 && status < 500 && status != 408 && status != 429) {
-        // The same text would be refused again; the game's next PGN is sent as usual.
+    } else if (status >= 300 && status < 500 && status != 408 && status != 429) {
+        // The same text would be refused again (or sent astray); the game's next PGN is sent as usual.
         m_delay = {};
         Tell(State::Refused, QCoreApplication::translate("BroadcastPusher", "Broadcast: game %1: %2")
                                  .arg(game, error && !error->isEmpty() ? *error : unread));
