@@ -22,6 +22,7 @@ const QByteArray kToken = "lip_s3cret";
 class PushServer : public QAbstractHttpServer {
 public:
     QByteArrayList heads, bodies; ///< of each request: its method, path, authorization and type; its body
+    QList<std::chrono::steady_clock::time_point> times; ///< when each request came
     int status = 200;
     QByteArray reply = R"({"games":[{"tags":{"White":"A"},"moves":1}]})";
     bool silent = false;
@@ -42,6 +43,7 @@ protected:
         heads.append((post ? "POST " : "other ") + request.url().path().toUtf8() + ' ' +
                      request.value("Authorization") + ' ' + request.value("Content-Type"));
         bodies.append(request.body());
+        times.append(std::chrono::steady_clock::now());
         if (!silent)
             makeResponder(request, socket)
                 .write(reply, "application/json", QHttpServerResponder::StatusCode(status));
@@ -86,7 +88,9 @@ private slots:
                 [&](auto, const QString& text) { said += text + '\n'; });
         server.status = 500;
         pusher.Push(1, Pgn(1));
-        QTRY_VERIFY(server.bodies.size() >= 2 && said.contains("retrying"));
+        QTRY_VERIFY(server.bodies.size() >= 3 && said.contains("retrying"));
+        QVERIFY(server.times[1] - server.times[0] >= 50ms &&
+                server.times[2] - server.times[1] >= 100ms); // back-off
         pusher.Push(1, Pgn(2));
         server.tcp->close(); // refused from now on, and the open connections end
         for (QTcpSocket* socket : server.tcp->findChildren<QTcpSocket*>())
