@@ -1,6 +1,7 @@
 #include "COrvelleDlg.h"
 
 #include "Accessibility.h"
+#include "BroadcastToken.h"
 #include "CAboutDlg.h"
 #include "CMakingDlg.h"
 #include "CSettingsDlg.h"
@@ -11,46 +12,26 @@
 #include "GameDetailsDlg.h"
 #include "Identifiers.h"
 #include "LastMoveView.h"
+#include "LiveFeed.h"
 #include "PreviewWindow.h"
 #include "ScreenAwake.h"
 #include "SpinArrows.h"
 #include "Texts.h"
 #include "TimeControlDialog.h"
-#include "TimeControlMenu.h"
+#include "WindowKeys.h"
+#include "WindowMenu.h"
 #include "WindowPlace.h"
 
-#include <QAbstractButton>
-#include <QAbstractSpinBox>
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QShortcut>
-#include <QTextEdit>
 #include <QVBoxLayout>
 #include <array>
 #include <cmath>
-
-namespace {
-QFont DigitFont()
-{
-    constexpr int kDigitPointSize = 45;
-    if (QFontDatabase::families().contains(QStringLiteral("Lucida Console")))
-        return QFont(QStringLiteral("Lucida Console"), kDigitPointSize);
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSize(kDigitPointSize);
-    return font;
-}
-} // namespace
 
 COrvelleDlg::COrvelleDlg(DialogSeams seams, QWidget* parent)
     : QDialog(parent), m_session(std::make_unique<GameSession>(std::move(seams)))
@@ -71,14 +52,17 @@ void COrvelleDlg::OnInitDialog()
     if (!m_session->SettingsRead())
         ShowMessage(this, tr("Error! Cannot find settings."));
     ConnectSession();
-    m_awake = new ScreenAwake(this);
-    qApp->installEventFilter(this);
-    // Shift typed into a text field of the program is a capital letter, not a clock press.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        auto* line = qobject_cast<QLineEdit*>(now);
-        m_session->SetTyping((line && !line->isReadOnly()) || qobject_cast<QAbstractSpinBox*>(now) ||
-                             qobject_cast<QTextEdit*>(now) || qobject_cast<QPlainTextEdit*>(now));
+    m_live = new LiveFeed(*m_session, BroadcastTokenPath(m_session->Store().FileName()), this);
+    connect(m_live, &LiveFeed::statusChanged, this, [this] {
+        m_liveStatus->setText(m_live->Status());
+        m_liveStatus->setVisible(!m_liveStatus->text().isEmpty());
     });
+    if (const QString told = m_live->Apply(m_session->Current()); !told.isEmpty())
+        ShowNotice(told);
+    m_awake = new ScreenAwake(this);
+    auto* keys = new WindowKeys(this, *m_session);
+    connect(keys, &WindowKeys::pausePressed, this, &COrvelleDlg::OnPause);
+    connect(keys, &WindowKeys::fullScreenPressed, this, &COrvelleDlg::ToggleFullScreen);
     RestoreWindowPlace(this, m_session->Store().FileName());
     ShowPlayers();
     UpdateTimeDisplay();
@@ -114,7 +98,7 @@ void COrvelleDlg::CreateControls()
     top->addSpacing(24);
     top->addLayout(pictureColumn, 2);
 
-    const QFont digits = DigitFont();
+    const QFont digits = ClockFace::DigitFont();
     m_left = new ClockFace(true, digits, this);
     m_right = new ClockFace(false, digits, this);
     auto* clocks = new QHBoxLayout;
@@ -153,14 +137,24 @@ void COrvelleDlg::CreateControls()
     m_notice->setContextMenuPolicy(Qt::NoContextMenu); // the window's menu, as everywhere in it
     m_notice->hide();
 
+    m_liveStatus = new QLabel(this);
+    m_liveStatus->setObjectName(QStringLiteral("liveStatus"));
+    m_liveStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_liveStatus->setContextMenuPolicy(Qt::NoContextMenu);
+    m_liveStatus->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(clocks, 1);
     layout->addWidget(m_status);
     layout->addLayout(bottom);
+    layout->addWidget(m_liveStatus);
     layout->addWidget(m_notice);
 
-    CreateMenu();
+    auto* menu = new WindowMenu(*this);
+    m_camera = new CameraView(*m_session, this, menu->Board());
+    connect(m_camera, &CameraView::notice, this, &COrvelleDlg::ShowNotice);
+    connect(menu->Board(), &QAction::triggered, m_camera, &CameraView::PickBoard);
 
     connect(m_reset, &QPushButton::clicked, this, &COrvelleDlg::OnBnClickedReset);
     connect(m_left->MinuteArrows(), &SpinArrows::deltaPos, this, &COrvelleDlg::OnDeltaposLeftMinSpin);
@@ -172,55 +166,6 @@ void COrvelleDlg::CreateControls()
     connect(m_takePictures, &QCheckBox::toggled, m_session.get(), &GameSession::SetTakePictures);
     connect(m_session.get(), &GameSession::moveRead, m_lastMove, &LastMoveView::Show);
     connect(m_lastMove, &LastMoveView::chosen, m_session.get(), &GameSession::ChooseMove);
-}
-
-void COrvelleDlg::CreateMenu()
-{
-    // Window managers own the system menu here, so the About entry lives in the context menu and on F1,
-    // after a separator as the last entries, as in a system menu. The leading separator is not drawn.
-    auto separator = [this] {
-        auto* action = new QAction(this);
-        action->setSeparator(true);
-        return action;
-    };
-    addAction(separator());
-    m_controlMenu = new TimeControlMenu(this);
-    connect(m_controlMenu, &TimeControlMenu::chosen, this, &COrvelleDlg::ChooseTimeControl);
-    connect(m_controlMenu, &TimeControlMenu::otherChosen, this, &COrvelleDlg::OtherTimeControl);
-    connect(m_controlMenu, &QMenu::aboutToShow, this,
-            [this] { m_controlMenu->Refresh(Clock().m_bArmed, m_session->Current().m_strTimeControl); });
-    addAction(m_controlMenu->menuAction());
-    auto* settings = new QAction(tr("&Settings..."), this);
-    settings->setObjectName(ORVELLE_ID(IDM_SETTINGS));
-    // Ctrl+, wherever Qt's own convention for preferences is none or another.
-    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
-    addAction(settings);
-    auto* details = new QAction(tr("Game &details..."), this);
-    details->setObjectName(ORVELLE_ID(IDM_GAME_DETAILS));
-    details->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    addAction(details);
-    connect(details, &QAction::triggered, this, &COrvelleDlg::OnGameDetails);
-    auto* board = new QAction(tr("&Board..."), this);
-    board->setObjectName(QStringLiteral("boardAction"));
-    addAction(board);
-    m_camera = new CameraView(*m_session, this, board);
-    connect(m_camera, &CameraView::notice, this, &COrvelleDlg::ShowNotice);
-    addAction(separator());
-    auto* about = new QAction(tr("&About Orvelle..."), this);
-    about->setObjectName(ORVELLE_ID(IDM_ABOUTBOX));
-    about->setShortcut(QKeySequence::HelpContents);
-    addAction(about);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
-    // The Menu key opens the menu by itself; Shift+F10 is the other convention (its Shift is a clock press).
-    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this, [this] {
-        const QWidget* at = focusWidget() ? focusWidget() : this;
-        const QPoint global = at->mapToGlobal(at->rect().center());
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, mapFromGlobal(global), global);
-        QCoreApplication::sendEvent(this, &event);
-    });
-    connect(board, &QAction::triggered, m_camera, &CameraView::PickBoard);
-    connect(about, &QAction::triggered, this, &COrvelleDlg::OpenAboutBox);
-    connect(settings, &QAction::triggered, this, &COrvelleDlg::OnSettings);
 }
 
 void COrvelleDlg::ConnectSession()
@@ -279,33 +224,8 @@ void COrvelleDlg::ToggleFullScreen()
     setWindowState(windowState() ^ Qt::WindowFullScreen);
 }
 
-bool COrvelleDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    // Space and F11 belong to the clock wherever the focus is in this window: a focused button must
-    // never take Space for a click.
-    const QEvent::Type type = event->type();
-    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Space || key->key() == Qt::Key_F11) {
-            if (type == QEvent::KeyPress && !key->isAutoRepeat())
-                key->key() == Qt::Key_Space ? OnPause() : ToggleFullScreen();
-            return true;
-        }
-        // Space being the clock's, Enter presses the focused button or box.
-        auto* button = qobject_cast<QAbstractButton*>(watched);
-        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-            if (type == QEvent::KeyPress && !key->isAutoRepeat())
-                button->click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 void COrvelleDlg::OnDestroy()
 {
-    qApp->removeEventFilter(this);
     if (m_awake)
         m_awake->Set(false);
     SaveWindowPlace(this, m_session->Store().FileName());
@@ -424,8 +344,11 @@ void COrvelleDlg::UpdateTimeDisplay()
 void COrvelleDlg::OnSettings()
 {
     CSettingsDlg dialog(m_session->Store(), m_session->Current(), Clock().m_bArmed, this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_session->ApplySettings(dialog.Chosen());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_session->ApplySettings(dialog.Chosen());
+    if (const QString told = m_live->Apply(m_session->Current()); !told.isEmpty())
+        ShowNotice(told);
 }
 
 void COrvelleDlg::OnBnClickedReset()
@@ -509,9 +432,4 @@ void COrvelleDlg::OpenAboutBox()
 {
     CAboutDlg about(this);
     about.exec();
-}
-
-PreviewWindow& COrvelleDlg::Preview()
-{
-    return m_camera->Window();
 }

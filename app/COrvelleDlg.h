@@ -1,12 +1,13 @@
 #pragma once
 
+#include "CameraView.h"
 #include "GameSession.h"
 
 #include <QDialog>
 #include <array>
 #include <memory>
 
-class CameraView;
+class LiveFeed;
 class LastMoveView;
 class ClockFace;
 class QCheckBox;
@@ -57,16 +58,14 @@ public:
 
     GameSession& Session() { return *m_session; }
     ClockState& Clock() { return m_session->Clock(); }
-    PreviewWindow& Preview();
+    PreviewWindow& Preview() { return m_camera->Window(); }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void OnInitDialog();
     void CreateControls();
-    void CreateMenu();
     void ConnectSession();
     void OnSpin(bool left, int iDelta, int stepSeconds);
     void OnGameStarted();
@@ -87,7 +86,8 @@ private:
     QLabel* m_notice = nullptr;
     QLabel* m_status = nullptr; // "Paused", or the move number and the moves to the next control
     QLabel* m_controlText = nullptr;
-    TimeControlMenu* m_controlMenu = nullptr;
     CameraView* m_camera = nullptr;
+    LiveFeed* m_live = nullptr;
+    QLabel* m_liveStatus = nullptr; // the address to open, and how the broadcast goes
     LastMoveView* m_lastMove = nullptr;
 };

@@ -1,6 +1,8 @@
 #include "CSettingsDlg.h"
 
 #include "Accessibility.h"
+#include "BroadcastPusher.h"
+#include "BroadcastToken.h"
 #include "CameraList.h"
 #include "Identifiers.h"
 #include "PreviewWindow.h"
@@ -15,6 +17,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,6 +26,7 @@
 #include <QSpinBox>
 #include <QTemporaryFile>
 #include <QTimeEdit>
+#include <QUrl>
 #include <cerrno>
 #include <filesystem>
 
@@ -117,6 +121,25 @@ CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, bool c
     m_sound->setObjectName(ORVELLE_ID(IDC_SETTINGS_SOUND));
     m_sound->setChecked(current.m_bSound);
 
+    // The game on the network: the live pages' port, and a broadcast round with its token.
+    m_port = new QSpinBox(this);
+    m_port->setObjectName(ORVELLE_ID(IDC_SETTINGS_PORT));
+    m_port->setRange(0, 65535);
+    m_port->setSpecialValueText(tr("Off"));
+    m_port->setValue(current.m_nServePort);
+    m_lan = new QCheckBox(tr("Also for other computers (a screen in another room)"), this);
+    m_lan->setObjectName(ORVELLE_ID(IDC_SETTINGS_LAN));
+    m_lan->setChecked(current.m_bServeLan);
+    m_pushUrl = new QLineEdit(current.m_strBroadcastUrl, this);
+    m_pushUrl->setObjectName(ORVELLE_ID(IDC_SETTINGS_BROADCAST));
+    m_pushUrl->setPlaceholderText(QStringLiteral("https://lichess.org/api/broadcast/round/ROUNDID/push"));
+    m_tokenFile = BroadcastTokenPath(store.FileName());
+    m_token = new QLineEdit(this);
+    m_token->setObjectName(ORVELLE_ID(IDC_SETTINGS_TOKEN));
+    m_token->setEchoMode(QLineEdit::Password);
+    m_token->setPlaceholderText(QFileInfo::exists(m_tokenFile) ? tr("kept; type a new one to replace it")
+                                                               : tr("a token with the study:write scope"));
+
     // Room for two lines of reasons is kept, so that one showing up moves nothing.
     m_error = new QLabel(this);
     m_error->setObjectName(QStringLiteral("settingsError"));
@@ -132,6 +155,9 @@ CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, bool c
     auto* dirRow = new QHBoxLayout;
     dirRow->addWidget(m_dir, 1);
     dirRow->addWidget(choose);
+    auto* liveRow = new QHBoxLayout;
+    liveRow->addWidget(m_port);
+    liveRow->addWidget(m_lan, 1);
     auto* delayRow = new QHBoxLayout;
     delayRow->addWidget(m_delayType, 1);
     delayRow->addWidget(m_delay);
@@ -152,6 +178,9 @@ CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, bool c
     m_form->addRow(label(tr("&Left clock:"), m_leftTime), m_leftTime);
     m_form->addRow(label(tr("&Right clock:"), m_rightTime), m_rightTime);
     m_form->addRow(tr("Sound:"), m_sound);
+    m_form->addRow(label(tr("Live &pages, port:"), m_port), liveRow);
+    m_form->addRow(label(tr("Broadcast rou&nd:"), m_pushUrl), m_pushUrl);
+    m_form->addRow(label(tr("Broadcast to&ken:"), m_token), m_token);
     auto* when = new QLabel(tr("The sound applies at once; the clock times and the time control while the "
                                "clocks wait (now, or after the next Reset); a new camera, picture size or "
                                "folder from the next game."),
@@ -209,6 +238,9 @@ Settings CSettingsDlg::FromControls() const
         s.m_fRightPreset = Seconds(m_rightTime);
     }
     s.m_bSound = m_sound->isChecked();
+    s.m_nServePort = m_port->value();
+    s.m_bServeLan = m_lan->isChecked();
+    s.m_strBroadcastUrl = m_pushUrl->text().trimmed();
     // The time control with the delay that goes with it; the times set with the arrows take the delay as
     // chosen here.
     const QString control = m_controlShown;
@@ -245,6 +277,13 @@ QString CSettingsDlg::Refusal(const Settings& chosen) const
             return tr("The folder %1 cannot be used: %2")
                 .arg(chosen.m_strDir, QString::fromStdString(error.message()));
     }
+    if (!chosen.m_strBroadcastUrl.isEmpty()) {
+        if (const QString bad = BroadcastPusher::CheckAddress(QUrl(chosen.m_strBroadcastUrl)); !bad.isEmpty())
+            return bad;
+        if (m_token->text().trimmed().isEmpty() && !QFileInfo::exists(m_tokenFile))
+            return tr(
+                "A broadcast needs its token: create one with the study:write scope and paste it here.");
+    }
     if (!chosen.m_strCamUrl.isEmpty() && chosen.m_strCamUrl != m_chosen.m_strCamUrl &&
         GrabOneFrame(0, chosen.m_strCamUrl.toStdString()).empty())
         return tr("The source %1 gives no picture.").arg(chosen.m_strCamUrl);
@@ -276,6 +315,17 @@ QString CSettingsDlg::WriteChanged(const Settings& chosen)
         changes.emplace_back("DELAY_DELTA", QString::number(chosen.m_nDelayDelta));
     if (chosen.m_bSound != m_chosen.m_bSound)
         changes.emplace_back(kSoundName, chosen.m_bSound ? QStringLiteral("1") : QString());
+    if (chosen.m_nServePort != m_chosen.m_nServePort)
+        changes.emplace_back(kServePortName,
+                             chosen.m_nServePort ? QString::number(chosen.m_nServePort) : QString());
+    if (chosen.m_bServeLan != m_chosen.m_bServeLan)
+        changes.emplace_back(kServeLanName, chosen.m_bServeLan ? QStringLiteral("1") : QString());
+    if (chosen.m_strBroadcastUrl != m_chosen.m_strBroadcastUrl)
+        changes.emplace_back(kBroadcastUrlName, chosen.m_strBroadcastUrl);
+    // The token goes to its own file, readable by the user alone, and never into the settings.
+    if (const QByteArray token = m_token->text().trimmed().toUtf8(); !token.isEmpty())
+        if (const QString error = WriteBroadcastToken(m_tokenFile, token); !error.isEmpty())
+            return error;
     return m_store.WriteSettings(changes);
 }
 

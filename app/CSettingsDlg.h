@@ -14,10 +14,11 @@ class QTimeEdit;
 
 /// The settings dialog: the camera (one of those present, or a source address), the picture size and
 /// folder, the time control as players write it (only while the clocks wait) with the delay, the clock
-/// times when no time control sets them, and the sound. OK writes the values
-/// that changed to the settings file; an entry that cannot work (a folder that cannot be made or written, a
-/// source that gives no picture, a file that cannot be written) is refused with its reason and the dialog
-/// stays open.
+/// times when no time control sets them, the sound, and the game on the network (the live server's port,
+/// a lichess broadcast round and its token, which goes to a file of its own, never to the settings). OK
+/// writes the values that changed to the settings file; an entry that cannot work (a folder that cannot be
+/// made or written, a source that gives no picture, a file that cannot be written) is refused with its reason
+/// and the dialog stays open.
 class CSettingsDlg final : public QDialog {
     Q_OBJECT
 public:
@@ -55,5 +56,10 @@ private:
     QString m_controlShown; // the control selected before "Other..."
     QFormLayout* m_form = nullptr;
     QCheckBox* m_sound = nullptr;
+    QSpinBox* m_port = nullptr;
+    QCheckBox* m_lan = nullptr;
+    QLineEdit* m_pushUrl = nullptr;
+    QLineEdit* m_token = nullptr;
+    QString m_tokenFile;
     QLabel* m_error = nullptr;
 };

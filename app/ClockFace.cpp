@@ -6,6 +6,7 @@
 #include "SpinArrows.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +72,16 @@ ClockFace::ClockFace(bool left, const QFont& digitFont, QWidget* parent)
     column->addWidget(m_digits, 1);
     column->addWidget(m_info);
     column->addLayout(arrows);
+}
+
+QFont ClockFace::DigitFont()
+{
+    constexpr int kDigitPointSize = 45;
+    if (QFontDatabase::families().contains(QStringLiteral("Lucida Console")))
+        return QFont(QStringLiteral("Lucida Console"), kDigitPointSize);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(kDigitPointSize);
+    return font;
 }
 
 void ClockFace::EnableArrows(bool enabled)

@@ -27,6 +27,8 @@ public:
     };
 
     ClockFace(bool left, const QFont& digitFont, QWidget* parent = nullptr);
+    /// The digits' design font: Lucida Console where there is one, else the desktop's fixed font, 45 pt.
+    static QFont DigitFont();
 
     QLineEdit* Digits() const { return m_digits; }
     SpinArrows* MinuteArrows() const { return m_minutes; }

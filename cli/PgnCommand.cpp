@@ -122,7 +122,7 @@ int RunPgnCommand(const QCommandLineParser& parser)
         uncertain += score.Plies()[size_t(ply - 1)].uncertain;
     }
     const PgnGame pgn = sheet.Game(record, notes.flagFallen);
-    if (const QString error = sheet.Write(pgn); !error.isEmpty()) {
+    if (const QString error = sheet.Write(WritePgn(pgn)); !error.isEmpty()) {
         PrintError(error);
         return 1;
     }

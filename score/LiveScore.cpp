@@ -161,15 +161,27 @@ void LiveScore::Update()
         return;
     GameScore& score = m_sheet->Score();
     score.ReadAll(m_written);
-    const QString error = m_sheet->Write(m_sheet->Game(m_sheet->ReadRecord(), m_flag));
+    const PgnGame game = m_sheet->Game(m_sheet->ReadRecord(), m_flag);
+    const std::string pgn = WritePgn(game);
+    const QString error = m_sheet->Write(pgn);
     LastMove last;
     last.game = m_game;
     last.ply = int(score.Plies().size());
+    last.pgn = QString::fromStdString(pgn);
+    last.result = QString::fromStdString(PgnResult(game));
+    Position reached = score.Start();
+    for (const ScoredPly& ply : score.Plies()) {
+        last.moves << QString::fromStdString(ToSan(reached, ply.move));
+        reached = reached.play(ply.move);
+    }
+    last.fen = QString::fromStdString(ToFen(reached));
     if (last.ply > 0) {
         const ScoredPly& ply = score.Plies().back();
         const Position before = score.PositionAfter(last.ply - 1);
         last.text = QString::fromStdString(PlyText(score, last.ply, false));
         last.uncertain = ply.uncertain;
+        last.from = QString::fromStdString(SquareName(ply.move.from));
+        last.to = QString::fromStdString(SquareName(ply.move.to));
         for (const MoveCandidate& c : ply.reading.candidates)
             if (!(c.move == ply.move) && last.others.size() < 5)
                 last.others.emplace_back(QString::fromStdString(ToSan(before, c.move)), c.move);

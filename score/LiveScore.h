@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <condition_variable>
 #include <deque>
 #include <filesystem>
@@ -26,6 +27,11 @@ struct LastMove {
     bool uncertain = false;
     /// The other moves the pictures could show, with their text, best first; offered when uncertain.
     std::vector<std::pair<QString, Move>> others;
+    QStringList moves;    ///< every ply read so far, in SAN
+    QString from, to;     ///< the last ply's squares ("e2", "e4")
+    QString fen;          ///< the position after it
+    QString result = QStringLiteral("*");
+    QString pgn;          ///< the game's score as written
 };
 
 /// Reads the moves of the game being played from its pictures as they are written, on a thread of its

@@ -153,11 +153,10 @@ PgnGame ScoreSheet::Game(const std::vector<PlyRecord>& record, std::optional<Col
     return game;
 }
 
-QString ScoreSheet::Write(const PgnGame& game) const
+QString ScoreSheet::Write(const std::string& text) const
 {
     const QString path = PathOf(m_folder, FileName());
     QSaveFile file(path);
-    const std::string text = WritePgn(game);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit())
         return QCoreApplication::translate("ScoreSheet", "%1 could not be written: %2")

@@ -47,7 +47,7 @@ public:
     PgnGame Game(const std::vector<PlyRecord>& record, std::optional<Colour> flagFallen = {}) const;
     /// Writes the PGN as "gameNN.pgn" in one step (a reader sees the old file or the new one, never
     /// half of one); returns why it could not, or an empty text.
-    QString Write(const PgnGame& game) const;
+    QString Write(const std::string& pgnText) const;
     std::string FileName() const;
 
 private:

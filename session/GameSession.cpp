@@ -227,6 +227,10 @@ void GameSession::ApplySettings(const Settings& chosen)
         m_engine->ReplaceCamera(MakeCamera());
     }
     m_settings.m_bSound = chosen.m_bSound;
+    // The network's at once (a window over the session starts the server and the push with them).
+    m_settings.m_nServePort = chosen.m_nServePort;
+    m_settings.m_bServeLan = chosen.m_bServeLan;
+    m_settings.m_strBroadcastUrl = chosen.m_strBroadcastUrl;
     if (chosen.m_strTimeControl != m_settings.m_strTimeControl ||
         chosen.m_nDelayType != m_settings.m_nDelayType || chosen.m_nDelayDelta != m_settings.m_nDelayDelta)
         m_pendingControl = {chosen.m_strTimeControl, {chosen.m_nDelayType, chosen.m_nDelayDelta}};
@@ -288,6 +292,7 @@ void GameSession::SetTyping(bool typing)
 void GameSession::SetDetails(const GameDetails& details)
 {
     m_details = details;
+    emit detailsChanged();
     // A game that runs takes them at once; a finished one keeps its own, and the next takes them at its
     // start.
     if (!m_clock->m_bArmed)

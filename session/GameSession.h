@@ -142,6 +142,8 @@ signals:
     void frameReady();
     /// The time control or its words have changed.
     void controlChanged();
+    /// The players' names or the game's other details have changed.
+    void detailsChanged();
     /// A picture or the game's record could not be saved.
     void pictureFailed(const QString& file, const QString& reason);
     /// A move was read from the pictures (or chosen).

@@ -146,6 +146,11 @@ bool SettingsStore::LoadSettings(Settings& s)
     s.m_strTimeControl = Read(kTimeControlName).value_or(QString()).trimmed();
     s.m_strBoard = Read(kBoardName).value_or(QString()).trimmed();
     s.m_bSound = ParseInt(Read(kSoundName).value_or(QString())) == 1;
+    // A port outside the ones there are is no port: no server.
+    const int port = ParseInt(Read(kServePortName).value_or(QString()));
+    s.m_nServePort = port > 0 && port <= 65535 ? port : 0;
+    s.m_bServeLan = ParseInt(Read(kServeLanName).value_or(QString())) == 1;
+    s.m_strBroadcastUrl = Read(kBroadcastUrlName).value_or(QString()).trimmed();
     return result;
 }
 

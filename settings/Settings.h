@@ -43,6 +43,9 @@ struct Settings {
     double m_fRightPreset = 60.0;
     bool m_bVideoClocks = false; // VIDEO_CLOCKS: draw both clocks into the video's frames
     QString m_strBoard;          // BOARD: the board's corners as fractions; empty: looked for on the pictures
+    int m_nServePort = 0;        // SERVE_PORT: the live web server's port; 0: no server
+    bool m_bServeLan = false;    // SERVE_LAN: the server listens on every interface, not on 127.0.0.1 alone
+    QString m_strBroadcastUrl;   // BROADCAST_URL: a lichess broadcast round's push address; empty: none
 };
 
 /// One stored value: its name and the text written on first run (null: DefaultPictureFolder()).
@@ -72,6 +75,11 @@ inline constexpr char kSoundName[] = "SOUND";
 /// Optional: where the board lies in the camera's picture, "a1x,a1y,h1x,h1y,h8x,h8y,a8x,a8y" as fractions
 /// of the picture's width and height; absent, the board is looked for on each game's first picture.
 inline constexpr char kBoardName[] = "BOARD";
+/// Optional: the live web server's port (absent or 0: off), and whether every interface hears it.
+inline constexpr char kServePortName[] = "SERVE_PORT";
+inline constexpr char kServeLanName[] = "SERVE_LAN";
+/// Optional: the push address of a lichess broadcast round; its token is in a file of its own.
+inline constexpr char kBroadcastUrlName[] = "BROADCAST_URL";
 
 /// A decimal integer as the classic C runtime reads one: leading white space, an optional sign,
 /// digits up to the first non-digit; no number gives 0 and overflow saturates.

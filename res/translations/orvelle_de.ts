@@ -2,6 +2,64 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>BroadcastPusher</name>
+    <message>
+        <source>the push address must start with https:// (it carries the token): %1</source>
+        <translation>die Push-Adresse muss mit https:// beginnen (sie trägt den Token): %1</translation>
+    </message>
+    <message>
+        <source>Broadcast: %1</source>
+        <translation>Übertragung: %1</translation>
+    </message>
+    <message>
+        <source>the service answered %1 with a reply that could not be read</source>
+        <translation>der Dienst antwortete %1 mit einer unlesbaren Antwort</translation>
+    </message>
+    <message>
+        <source>Broadcast: game %1: %2</source>
+        <translation>Übertragung: Partie %1: %2</translation>
+    </message>
+    <message>
+        <source>Broadcast: game %1 sent</source>
+        <translation>Übertragung: Partie %1 gesendet</translation>
+    </message>
+    <message>
+        <source>Broadcast: game %1 sent; %2</source>
+        <translation>Übertragung: Partie %1 gesendet; %2</translation>
+    </message>
+    <message>
+        <source>the service answered %1</source>
+        <translation>der Dienst antwortete %1</translation>
+    </message>
+    <message>
+        <source>no answer within %1 s</source>
+        <translation>keine Antwort innerhalb von %1 s</translation>
+    </message>
+    <message>
+        <source>Broadcast: retrying in %1 s (%2)</source>
+        <translation>Übertragung: neuer Versuch in %1 s (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>BroadcastToken</name>
+    <message>
+        <source>The broadcast token file %1 cannot be read: %2</source>
+        <translation>Die Token-Datei %1 der Übertragung ist nicht lesbar: %2</translation>
+    </message>
+    <message>
+        <source>The broadcast token file %1 can be read or changed by other users, so Orvelle does not use it: make it yours alone with &quot;chmod 600 %1&quot;, or set the token again in the settings.</source>
+        <translation>Die Token-Datei %1 der Übertragung können andere Benutzer lesen oder ändern, daher verwendet Orvelle sie nicht: Mit &quot;chmod 600 %1&quot; gehört sie Ihnen allein, oder setzen Sie den Token in den Einstellungen neu.</translation>
+    </message>
+    <message>
+        <source>The broadcast token file %1 is empty.</source>
+        <translation>Die Token-Datei %1 der Übertragung ist leer.</translation>
+    </message>
+    <message>
+        <source>The broadcast token could not be written to %1: %2</source>
+        <translation>Der Token der Übertragung konnte nicht nach %1 geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>CAboutDlg</name>
     <message>
         <source>About Orvelle</source>
@@ -53,14 +111,6 @@
         <translation>Mit den Umschalttasten wird die Uhr umgeschaltet. Schwarz startet die Uhr.</translation>
     </message>
     <message>
-        <source>&amp;About Orvelle...</source>
-        <translation>&amp;Über Orvelle...</translation>
-    </message>
-    <message>
-        <source>&amp;Settings...</source>
-        <translation>&amp;Einstellungen...</translation>
-    </message>
-    <message>
         <source>Time control</source>
         <translation>Bedenkzeit</translation>
     </message>
@@ -101,10 +151,6 @@
         <translation>Hinweis</translation>
     </message>
     <message>
-        <source>&amp;Board...</source>
-        <translation>&amp;Brett...</translation>
-    </message>
-    <message>
         <source>&amp;Reset</source>
         <translation>&amp;Zurücksetzen</translation>
     </message>
@@ -115,10 +161,6 @@
     <message>
         <source>Make &amp;Video</source>
         <translation>&amp;Video erstellen</translation>
-    </message>
-    <message>
-        <source>Game &amp;details...</source>
-        <translation>Partie&amp;daten...</translation>
     </message>
     <message>
         <source>The camera is closed: this game goes on without pictures. Tick &quot;Take pictures&quot; for the next one.</source>
@@ -262,6 +304,38 @@
     <message>
         <source>The folder %1 cannot be used: %2</source>
         <translation>Der Ordner %1 ist nicht verwendbar: %2</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Also for other computers (a screen in another room)</source>
+        <translation>Auch für andere Computer (ein Bildschirm in einem anderen Raum)</translation>
+    </message>
+    <message>
+        <source>kept; type a new one to replace it</source>
+        <translation>gespeichert; zum Ersetzen einen neuen eingeben</translation>
+    </message>
+    <message>
+        <source>a token with the study:write scope</source>
+        <translation>ein Token mit dem Bereich study:write</translation>
+    </message>
+    <message>
+        <source>Live &amp;pages, port:</source>
+        <translation>Live-&amp;Seiten, Port:</translation>
+    </message>
+    <message>
+        <source>A broadcast needs its token: create one with the study:write scope and paste it here.</source>
+        <translation>Eine Übertragung braucht ihren Token: einen mit dem Bereich study:write erstellen und hier einfügen.</translation>
+    </message>
+    <message>
+        <source>Broadcast rou&amp;nd:</source>
+        <translation>Übertragung, Run&amp;de:</translation>
+    </message>
+    <message>
+        <source>Broadcast to&amp;ken:</source>
+        <translation>Übertragung, &amp;Token:</translation>
     </message>
 </context>
 <context>
@@ -416,10 +490,80 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     </message>
 </context>
 <context>
+    <name>LiveFeed</name>
+    <message>
+        <source>Broadcast: %1</source>
+        <translation>Übertragung: %1</translation>
+    </message>
+    <message>
+        <source>Live: %1</source>
+        <translation>Live: %1</translation>
+    </message>
+</context>
+<context>
     <name>LiveScore</name>
     <message>
         <source>No board can be seen on %1, so the moves are not read. &quot;Board...&quot; in the preview lets you click its corners.</source>
         <translation>Auf %1 ist kein Brett zu sehen, daher werden die Züge nicht gelesen. Mit „Brett...“ in der Vorschau lassen sich seine Ecken anklicken.</translation>
+    </message>
+</context>
+<context>
+    <name>LiveServer</name>
+    <message>
+        <source>Port %1 is in use by another program: choose another port.</source>
+        <translation>Port %1 belegt ein anderes Programm: einen anderen Port wählen.</translation>
+    </message>
+    <message>
+        <source>Port %1 is reserved for the system: choose a port above 1023.</source>
+        <translation>Port %1 ist dem System vorbehalten: einen Port über 1023 wählen.</translation>
+    </message>
+    <message>
+        <source>Cannot listen on port %1: %2</source>
+        <translation>Auf Port %1 kann nicht gehört werden: %2</translation>
+    </message>
+    <message>
+        <source>The address is too long.</source>
+        <translation>Die Adresse ist zu lang.</translation>
+    </message>
+    <message>
+        <source>Only GET and HEAD are answered here.</source>
+        <translation>Hier werden nur GET und HEAD beantwortet.</translation>
+    </message>
+    <message>
+        <source>There is nothing here.</source>
+        <translation>Hier ist nichts.</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <source>Out of time</source>
+        <translation>Zeit abgelaufen</translation>
+    </message>
+    <message>
+        <source>White</source>
+        <translation>Weiß</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>Schwarz</translation>
+    </message>
+    <message>
+        <source>Round %1</source>
+        <translation>Runde %1</translation>
+    </message>
+    <message>
+        <source>Board %1</source>
+        <translation>Brett %1</translation>
+    </message>
+    <message>
+        <source>Connection lost: reconnecting</source>
+        <translation>Verbindung verloren: verbinde neu</translation>
+    </message>
+    <message>
+        <source>Waiting for the game</source>
+        <translation>Warten auf die Partie</translation>
     </message>
 </context>
 <context>
@@ -680,6 +824,25 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     <message>
         <source>Error. Game %1 has no picture after its first: no video was made, and the last output.avi is as it was.</source>
         <translation>Fehler. Partie %1 hat nach dem ersten kein Bild: Es wurde kein Video erstellt, das letzte output.avi ist unverändert.</translation>
+    </message>
+</context>
+<context>
+    <name>WindowMenu</name>
+    <message>
+        <source>&amp;Settings...</source>
+        <translation>&amp;Einstellungen...</translation>
+    </message>
+    <message>
+        <source>Game &amp;details...</source>
+        <translation>Partie&amp;daten...</translation>
+    </message>
+    <message>
+        <source>&amp;Board...</source>
+        <translation>&amp;Brett...</translation>
+    </message>
+    <message>
+        <source>&amp;About Orvelle...</source>
+        <translation>&amp;Über Orvelle...</translation>
     </message>
 </context>
 <context>

@@ -108,8 +108,16 @@ private slots:
         QVERIFY(Load(s, {{"CAM_URL", " videotestsrc ! appsink "}}));
         QCOMPARE(s.m_strCamUrl, QStringLiteral("videotestsrc ! appsink")); // trimmed
         QVERIFY(!s.m_bVideoClocks && !s.m_bSound);
-        QVERIFY(Load(s, {{"VIDEO_CLOCKS", "1"}, {"SOUND", "1"}}));
-        QVERIFY(s.m_bVideoClocks && s.m_bSound);
+        QVERIFY(s.m_nServePort == 0 && !s.m_bServeLan && s.m_strBroadcastUrl.isEmpty());
+        QVERIFY(Load(s, {{"VIDEO_CLOCKS", "1"}, {"SOUND", "1"}, {"SERVE_PORT", "8080"}, {"SERVE_LAN", "1"},
+                         {"BROADCAST_URL", " https://lichess.org/api/broadcast/round/abc/push "}}));
+        QVERIFY(s.m_bVideoClocks && s.m_bSound && s.m_bServeLan);
+        QCOMPARE(s.m_nServePort, 8080);
+        QCOMPARE(s.m_strBroadcastUrl, QStringLiteral("https://lichess.org/api/broadcast/round/abc/push"));
+        for (const char* port : {"0", "65536", "-1", "http"}) { // no port there is: no server
+            QVERIFY(Load(s, {{"SERVE_PORT", port}}));
+            QCOMPARE(s.m_nServePort, 0);
+        }
     }
 
     void writeThenRead_data() { ORVELLE_CASES("settings.cases", "written"); }

@@ -39,10 +39,11 @@ wait_for_splash() {
   fail "the splash stayed"
 }
 
-# start_with_camera FOLDER PIPELINE: starts the program with pictures from PIPELINE going to FOLDER,
-# ticks "Take pictures" and waits for the camera to open (it makes the folder).
+# start_with_camera FOLDER PIPELINE [NAME=VALUE...]: starts the program with pictures from PIPELINE going
+# to FOLDER (and the other settings given), ticks "Take pictures" and waits for the camera to open (it
+# makes the folder).
 start_with_camera() {
-  write_settings "DIR=$1" "CAM_URL=$2"
+  write_settings "DIR=$1" "CAM_URL=$2" "${@:3}"
   start_orvelle
   wait_for_splash
   check_take_pictures

@@ -10,7 +10,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cp "$SOURCE/res/translations/orvelle_de.ts" "$WORK/de.ts"
 "$LUPDATE" "$SOURCE"/app/*.cpp "$SOURCE"/clock/*.cpp "$SOURCE"/settings/*.cpp "$SOURCE"/capture/*.cpp \
-  "$SOURCE"/session/*.cpp "$SOURCE"/score/*.cpp "$SOURCE"/cli/*.cpp \
+  "$SOURCE"/session/*.cpp "$SOURCE"/score/*.cpp "$SOURCE"/cli/*.cpp "$SOURCE"/live/*.cpp \
   -tr-function-alias translate+=Tr -locations none -no-obsolete -silent -ts "$WORK/de.ts"
 messages=$(grep -c '<source>' "$WORK/de.ts")
 [ "$messages" -gt 50 ] || fail "only $messages texts found in the sources"

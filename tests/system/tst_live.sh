@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The game on the network while it is played: the whole program under a real X server, on real Shift keys,
+# with a camera source that shows rendered positions in step with the presses and the live server on.
+# Headless Chromium then loads the spectator page and the overlay from the running program: their DOM
+# must show both clocks, the names typed into "Game details" (capitals typed with Shift, which must not
+# press the clock) and the position after the last ply.
+#   tst_live.sh ORVELLE RENDER_GAME     (SHOTS=DIR keeps the screenshots there)
+. "$(dirname "$0")/lib.sh"
+RENDER=$2
+command -v chromium >/dev/null || { echo "SKIP: needs chromium"; exit 77; }
+PGN_EXTRACT=/usr/games/pgn-extract
+
+frames="$WORK/frames"
+mkdir -p "$frames"
+"$RENDER" "$frames" 2 overhead 480x360 --frames || fail "could not render the game"
+show() { cp "$frames/frame$1.jpg" "$WORK/next.jpg" && mv "$WORK/next.jpg" "$WORK/cur.jpg"; sleep 1; }
+show 000
+port=$((20000 + $$ % 20000))
+pics="$WORK/pictures/"
+start_with_camera "$pics" \
+  "multifilesrc location=$WORK/cur.jpg loop=true caps=image/jpeg,framerate=10/1 ! jpegdec ! videoconvert ! appsink" \
+  "SERVE_PORT=$port" "BOARD=$(cat "$frames/corners.txt")"
+base="http://127.0.0.1:$port/"
+for _ in $(seq 50); do curl -sf "${base}state.json" >/dev/null 2>&1 && break; sleep 0.1; done
+
+# The players' names, typed into "Game details" (Ctrl+D).
+known=$(xdotool search --onlyvisible --name . | sort)
+press_in_window ctrl+d
+details=
+for _ in $(seq 50); do
+  details=$(xdotool search --onlyvisible --name '^Game details$' | head -n 1) && [ -n "$details" ] && break
+  sleep 0.1
+done
+[ -n "$details" ] || fail "no Game details dialog"
+xdotool windowfocus --sync "$details" type --delay 60 "Alice Ames"
+xdotool key Tab
+xdotool type --delay 60 "Bob Brown"
+xdotool key Return
+sleep 0.5
+tap 50 # Black starts White's clock: White plays on the right
+plies=$(wc -l <"$frames/moves.txt")
+for ply in $(seq 1 "$plies"); do
+  show "$(printf %03d "$ply")"
+  if [ $((ply % 2)) = 1 ]; then tap 62; else tap 50; fi
+done
+for _ in $(seq 300); do
+  grep -q '^\[Result "1-0"\]' "${pics}game01.pgn" 2>/dev/null && break
+  sleep 0.1
+done
+(tr '\n' ' ' <"$frames/moves.txt"; echo '*') >"$WORK/true.pgn"
+fen=$($PGN_EXTRACT -F "$WORK/true.pgn" 2>/dev/null | sed -n 's/^{ "\(.*\)" } \*$/\1/p')
+[ -n "$fen" ] || fail "no FEN for the game's end"
+bash "$(dirname "$0")/../live/check_live_page.sh" --url "$base" --white "Alice Ames" --black "Bob Brown" \
+  --fen "$fen" --shots "${SHOTS:-$WORK/shots}" || fail "the pages do not show the game"
+state=$(curl -sf "${base}state.json") || fail "no /state.json"
+[[ $state == *"\"lastMove\":\"Qxf7#\""* && $state == *"\"ply\":$plies"* ]] || fail "the state: $state"
+curl -sf "${base}games.pgn" | grep -q '^\[White "Alice Ames"\]' || fail "games.pgn: $(curl -s "${base}games.pgn")"
+click_reset
+quit_orvelle
+echo PASS
