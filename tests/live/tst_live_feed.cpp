@@ -1,0 +1,90 @@
+#include "ClockState.h"
+#include "Fakes.h"
+#include "GameSession.h"
+#include "LiveFeed.h"
+#include "SettingsFile.h"
+
+#include <QTcpServer>
+#include <QtTest>
+
+/// What spectators are shown of the session: whose clock is whose, which runs, pauses and flags, and the
+/// game's details; a port that cannot be had is said, and a token file that others can read is refused.
+class TestLiveFeed : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void theStateFollowsTheSession()
+    {
+        const QString file = m_dir.filePath("feed.conf");
+        WriteSettingsFile(file, {{"LTIME", "300"}, {"RTIME", "180"}});
+        auto keys = std::make_shared<FakeShiftKeys>();
+        auto ticker = std::make_shared<FakeTicker>();
+        SessionSeams seams{keys, ticker, std::make_shared<SettingsStore>(file), {}};
+        GameSession session(seams);
+        LiveFeed feed(session, m_dir.filePath("broadcast-token"));
+        GameDetails details;
+        details.white = "Alice";
+        details.black = "Bob";
+        details.round = "3";
+        session.SetDetails(details);
+        session.Start();
+        QCOMPARE(feed.State().running, LiveRunning::None);
+
+        FakeShiftKeys::tap(keys->right); // the left clock runs, and it is White's
+        QTRY_VERIFY(!session.Clock().m_bArmed);
+        ticker->advance(2'500'000'000);
+        QTRY_VERIFY(session.Clock().m_fLeftTime < 298.0);
+        LiveState s = feed.State();
+        QCOMPARE(s.running, LiveRunning::White);
+        QCOMPARE(s.white.name, QStringLiteral("Alice"));
+        QCOMPARE(s.white.ms, 297500);
+        QCOMPARE(s.black.ms, 180000);
+        QCOMPARE(s.round, QStringLiteral("3"));
+        QCOMPARE(s.timeControl, QStringLiteral("5 min / 3 min"));
+
+        FakeShiftKeys::tap(keys->left);
+        QTRY_COMPARE(session.Clock().m_nPlies.load(), 1);
+        QVERIFY(session.TogglePause());
+        s = feed.State();
+        QVERIFY(s.paused && s.running == LiveRunning::Black && s.ply == 1);
+        QVERIFY(session.TogglePause());
+        ticker->advance(200'000'000'000); // Black's three minutes run out
+        QTRY_VERIFY(session.Clock().m_bRightFlag);
+        s = feed.State();
+        QVERIFY(s.black.flag && !s.white.flag && s.black.ms < 0);
+        session.Reset();
+        QCOMPARE(feed.State().running, LiveRunning::None);
+        QCOMPARE(feed.State().ply, 1); // the game that has just ended
+    }
+
+    void settingsThatCannotBeTaken()
+    {
+        const QString file = m_dir.filePath("bad.conf");
+        WriteSettingsFile(file);
+        SessionSeams seams{std::make_shared<FakeShiftKeys>(),
+                           std::make_shared<FakeTicker>(),
+                           std::make_shared<SettingsStore>(file),
+                           {}};
+        GameSession session(seams);
+        const QString token = m_dir.filePath("broadcast-token");
+        LiveFeed feed(session, token);
+        QTcpServer holder; // a port another program holds
+        QVERIFY(holder.listen(QHostAddress::LocalHost, 0));
+        Settings live = session.Current();
+        live.m_nServePort = holder.serverPort();
+        QVERIFY(feed.Apply(live).contains(QString::number(holder.serverPort())));
+        QVERIFY(feed.Status().isEmpty());
+        QFile open(token);
+        QVERIFY(open.open(QIODevice::WriteOnly) && open.write("lip_x") &&
+                open.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        open.close();
+        live.m_nServePort = 0;
+        live.m_strBroadcastUrl = "https://lichess.org/api/broadcast/round/abcd1234/push";
+        feed.Apply(live);
+        QVERIFY2(feed.Status().contains("chmod 600"), qPrintable(feed.Status()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLiveFeed)
+#include "tst_live_feed.moc"
