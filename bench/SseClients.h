@@ -2,10 +2,18 @@
 
 #include <QObject>
 #include <QTcpSocket>
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <memory>
 #include <vector>
+
+/// The value below which p per cent of the values lie.
+inline double Percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[std::min(values.size() - 1, size_t(p / 100 * double(values.size())))];
+}
 
 /// Clients of a live server's event stream, for timing it: each connects to /events and notes when each
 /// event arrives, by the ply the event's state carries. They read on the thread that made them, so

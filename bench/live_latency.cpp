@@ -13,12 +13,6 @@
 
 namespace {
 using Ms = std::chrono::duration<double, std::milli>;
-
-double Percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[std::min(values.size() - 1, size_t(p / 100 * double(values.size())))];
-}
 } // namespace
 
 int main(int argc, char** argv)

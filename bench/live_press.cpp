@@ -28,11 +28,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Ms = std::chrono::duration<double, std::milli>;
 
-double Percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[std::min(values.size() - 1, size_t(p / 100 * double(values.size())))];
-}
 
 /// Shift keys pressed by the benchmark, which also note when the engine looks at them: once an iteration.
 class TimedKeys final : public ShiftKeys {

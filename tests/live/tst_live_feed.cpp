@@ -4,11 +4,10 @@
 #include "LiveFeed.h"
 #include "SettingsFile.h"
 
-#include <QTcpServer>
 #include <QtTest>
 
 /// What spectators are shown of the session: whose clock is whose, which runs, pauses and flags, and the
-/// game's details; a port that cannot be had is said, and a token file that others can read is refused.
+/// game's details.
 class TestLiveFeed : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
@@ -56,33 +55,6 @@ private slots:
         session.Reset();
         QCOMPARE(feed.State().running, LiveRunning::None);
         QCOMPARE(feed.State().ply, 1); // the game that has just ended
-    }
-
-    void settingsThatCannotBeTaken()
-    {
-        const QString file = m_dir.filePath("bad.conf");
-        WriteSettingsFile(file);
-        SessionSeams seams{std::make_shared<FakeShiftKeys>(),
-                           std::make_shared<FakeTicker>(),
-                           std::make_shared<SettingsStore>(file),
-                           {}};
-        GameSession session(seams);
-        const QString token = m_dir.filePath("broadcast-token");
-        LiveFeed feed(session, token);
-        QTcpServer holder; // a port another program holds
-        QVERIFY(holder.listen(QHostAddress::LocalHost, 0));
-        Settings live = session.Current();
-        live.m_nServePort = holder.serverPort();
-        QVERIFY(feed.Apply(live).contains(QString::number(holder.serverPort())));
-        QVERIFY(feed.Status().isEmpty());
-        QFile open(token);
-        QVERIFY(open.open(QIODevice::WriteOnly) && open.write("lip_x") &&
-                open.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
-        open.close();
-        live.m_nServePort = 0;
-        live.m_strBroadcastUrl = "https://lichess.org/api/broadcast/round/abcd1234/push";
-        feed.Apply(live);
-        QVERIFY2(feed.Status().contains("chmod 600"), qPrintable(feed.Status()));
     }
 };
 

@@ -102,6 +102,26 @@ answer_message() {
   xdotool windowfocus --sync "$box" key Return
 }
 
+# render_frames SCENE: the rendered game SCENE as frames in $WORK/frames, and cur.jpg showing its start, for a
+# camera source that reads cur.jpg again and again ("multifilesrc location=$WORK/cur.jpg loop=true ...").
+render_frames() {
+  mkdir -p "$WORK/frames"
+  "$RENDER" "$WORK/frames" "$1" overhead 480x360 --frames || fail "could not render the game"
+  show 000
+}
+# show NNN: the camera now sees frame NNN; each position is moved over cur.jpg whole.
+show() { cp "$WORK/frames/frame$1.jpg" "$WORK/next.jpg" && mv "$WORK/next.jpg" "$WORK/cur.jpg"; sleep 1; }
+# play_frames: Black's start press, then each ply of the rendered game shown and pressed in turn (White,
+# on the right, first).
+play_frames() {
+  tap 50
+  local ply
+  for ply in $(seq 1 "$(wc -l <"$WORK/frames/moves.txt")"); do
+    show "$(printf %03d "$ply")"
+    if [ $((ply % 2)) = 1 ]; then tap 62; else tap 50; fi
+  done
+}
+
 # wait_for_file PATH: up to 10 s.
 wait_for_file() {
   for _ in $(seq 100); do [ -s "$1" ] && return 0; sleep 0.1; done

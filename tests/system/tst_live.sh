@@ -11,10 +11,7 @@ command -v chromium >/dev/null || { echo "SKIP: needs chromium"; exit 77; }
 PGN_EXTRACT=/usr/games/pgn-extract
 
 frames="$WORK/frames"
-mkdir -p "$frames"
-"$RENDER" "$frames" 2 overhead 480x360 --frames || fail "could not render the game"
-show() { cp "$frames/frame$1.jpg" "$WORK/next.jpg" && mv "$WORK/next.jpg" "$WORK/cur.jpg"; sleep 1; }
-show 000
+render_frames 2
 port=$((20000 + $$ % 20000))
 pics="$WORK/pictures/"
 start_with_camera "$pics" \
@@ -37,12 +34,8 @@ xdotool key Tab
 xdotool type --delay 60 "Bob Brown"
 xdotool key Return
 sleep 0.5
-tap 50 # Black starts White's clock: White plays on the right
+play_frames
 plies=$(wc -l <"$frames/moves.txt")
-for ply in $(seq 1 "$plies"); do
-  show "$(printf %03d "$ply")"
-  if [ $((ply % 2)) = 1 ]; then tap 62; else tap 50; fi
-done
 for _ in $(seq 300); do
   grep -q '^\[Result "1-0"\]' "${pics}game01.pgn" 2>/dev/null && break
   sleep 0.1

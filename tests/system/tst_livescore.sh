@@ -16,11 +16,7 @@ PGN_EXTRACT=/usr/games/pgn-extract
 [ -x $PGN_EXTRACT ] || { echo "SKIP: needs pgn-extract"; exit 77; }
 
 frames="$WORK/frames"
-mkdir -p "$frames"
-"$RENDER" "$frames" 2 overhead 480x360 --frames || fail "could not render the game"
-# The camera reads cur.jpg again for every frame; each position is moved over it whole.
-show() { cp "$frames/frame$1.jpg" "$WORK/next.jpg" && mv "$WORK/next.jpg" "$WORK/cur.jpg"; sleep 1; }
-show 000
+render_frames 2
 pics="$WORK/pictures/"
 start_with_camera "$pics" \
   "multifilesrc location=$WORK/cur.jpg loop=true caps=image/jpeg,framerate=10/1 ! jpegdec ! videoconvert ! appsink"
@@ -41,12 +37,8 @@ conf=$XDG_CONFIG_HOME/Kadrith/Orvelle.conf
 for _ in $(seq 50); do grep -q '^BOARD=' "$conf" && break; sleep 0.1; done
 grep -q '^BOARD=' "$conf" || fail "BOARD not written after four clicks: $(cat "$conf")"
 [ -n "${SHOT:-}" ] && import -window root "${SHOT%.png}-board.png"
-tap 50 # Black starts White's clock: White plays on the right
+play_frames # White plays on the right
 plies=$(wc -l <"$frames/moves.txt")
-for ply in $(seq 1 "$plies"); do
-  show "$(printf %03d "$ply")"
-  if [ $((ply % 2)) = 1 ]; then tap 62; else tap 50; fi
-done
 score="${pics}game01.pgn"
 for _ in $(seq 600); do
   [ -s "$score" ] && grep -q '^\[Result "1-0"\]' "$score" && break
