@@ -32,10 +32,10 @@ constexpr double kMinChangeLevel = 18.0;
 constexpr int kEdgeBand = 6;
 constexpr double kMinHandSquares = 1.5;
 // What a piece on a square can show: a cylinder standing on it, of this radius in squares (wide enough
-// for a piece a quarter square off its centre), as tall as the piece that stands there, or for an empty
-// square as a pawn, the least that can arrive: a taller one's head shows above what hides it anyway.
+// for a piece a quarter square off its centre), as tall as the piece. What pieces nearer to the camera
+// hide of it is not taken out: real pieces are slimmer than any model of them, and what shows beside
+// them is evidence.
 constexpr double kRegionRadius = 0.4;
-constexpr double kEmptyRegionHeight = 0.85;
 constexpr int kRegionPoints = 16;
 // A square whose region is less visible than this share (the rest under a hand) is hidden.
 constexpr double kMinVisibleShare = 0.6;
@@ -296,6 +296,7 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     cv::dilate(changed, joined, cv::getStructuringElement(cv::MORPH_ELLIPSE, {9, 9}));
     cv::Mat inner;
     cv::erode(valid, inner, cv::Mat(), cv::Point(-1, -1), kEdgeBand);
+    cv::rectangle(inner, cv::Rect(cv::Point(), size), cv::Scalar(0), 2 * kEdgeBand); // erosion spares the edge
     const int count = cv::connectedComponentsWithStats(joined, labels, stats, centroids, 8, CV_32S);
     for (int i = 1; i < count; ++i) {
         if (stats.at<int>(i, cv::CC_STAT_AREA) < kMinHandSquares * squareArea)
@@ -308,32 +309,27 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     if (handSeen)
         reading.sight = BoardSight::Covered;
 
-    // Each square's region, less what standing pieces nearer to the camera hide of it.
-    double depth[64];
-    std::vector<cv::Point> regions[64], pieces[64];
-    for (Square s = 0; s < 64; ++s) {
-        depth[s] = view.depth({FileOf(s) + 0.5, RankOf(s) + 0.5, 0});
-        const PieceType type = position.at(s).type;
-        regions[s] = Region(view, s, kRegionRadius, type == PieceType::None ? kEmptyRegionHeight : ShapeOf(type).height);
-        if (type != PieceType::None)
-            pieces[s] = Region(view, s, ShapeOf(type).radius, ShapeOf(type).height);
-    }
+    // Each square's share of change over its region, with the piece that stands there (a pawn's when
+    // none does): what light and shadows changed everywhere shows in their median.
     const cv::Rect picture(0, 0, size.width, size.height);
     const cv::Mat seen = valid & ~hand;
+    std::vector<cv::Point> arrivals[64][7];
+    auto regionOf = [&](Square s, PieceType type) -> const std::vector<cv::Point>& {
+        std::vector<cv::Point>& region = arrivals[s][int(type)];
+        if (region.empty())
+            region = Region(view, s, kRegionRadius, ShapeOf(type == PieceType::None ? PieceType::Pawn : type).height);
+        return region;
+    };
     double share[64];
     for (Square s = 0; s < 64; ++s) {
-        const cv::Rect roi = cv::boundingRect(regions[s]) & picture;
+        const std::vector<cv::Point>& outline = regionOf(s, position.at(s).type);
+        const cv::Rect roi = cv::boundingRect(outline) & picture;
         share[s] = 0;
-        if (roi.empty()) {
-            reading.hidden[size_t(s)] = true;
+        reading.hidden[size_t(s)] = true;
+        if (roi.empty())
             continue;
-        }
         cv::Mat region = cv::Mat::zeros(roi.size(), CV_8U);
-        cv::fillPoly(region, std::vector{regions[s]}, 255, cv::LINE_8, 0, -roi.tl());
-        for (Square t = 0; t < 64; ++t)
-            if (t != s && !pieces[t].empty() && depth[t] < depth[s] &&
-                (cv::boundingRect(pieces[t]) & roi).area() > 0)
-                cv::fillPoly(region, std::vector{pieces[t]}, 0, cv::LINE_8, 0, -roi.tl());
+        cv::fillPoly(region, std::vector{outline}, 255, cv::LINE_8, 0, -roi.tl());
         const int all = cv::countNonZero(region);
         const cv::Mat visible = region & seen(roi);
         const int shown = cv::countNonZero(visible);
@@ -351,20 +347,51 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
         total += std::max(reading.change[size_t(s)], 0.0);
     }
 
-    // Each move by the change on the squares it alters; the rivals' best case on hidden squares.
+    // Each move by the change over the regions of the squares it alters, with the pieces before and
+    // after it: each changed pixel there counts for it, each unchanged one against it. A rival's hidden
+    // pixels count as changed.
+    cv::Mat nearNow = cv::Mat::zeros(size, CV_8U);
+    {
+        std::vector<cv::Point> around;
+        for (const cv::Point2d& p : {cv::Point2d(-1, -1), {9, -1}, {9, 9}, {-1, 9}}) {
+            const cv::Point2d q = view.project({p.x, p.y, 0});
+            around.emplace_back(cvRound(q.x), cvRound(q.y));
+        }
+        cv::fillConvexPoly(nearNow, around, 255);
+    }
+    const double changedOnBoard = std::max(1, cv::countNonZero(changed & seen & nearNow));
+    const cv::Mat unseen = ~seen;
+    cv::Mat mask(size, CV_8U), part(size, CV_8U);
     std::vector<double> bestCase;
     for (MoveCandidate& c : reading.candidates) {
         const Position after = position.play(c.move);
-        double optimistic = 0, explained = 0;
-        for (Square s = 0; s < 64; ++s) {
-            if (position.at(s) == after.at(s))
-                continue;
-            c.score += reading.change[size_t(s)];
-            explained += std::max(reading.change[size_t(s)], 0.0);
-            optimistic += reading.hidden[size_t(s)] ? 1 - none : reading.change[size_t(s)];
+        std::vector<Square> altered;
+        cv::Rect roi;
+        for (Square s = 0; s < 64; ++s)
+            if (!(position.at(s) == after.at(s))) {
+                altered.push_back(s);
+                for (const Piece piece : {position.at(s), after.at(s)})
+                    if (piece.type != PieceType::None)
+                        roi |= cv::boundingRect(regionOf(s, piece.type));
+            }
+        roi &= picture;
+        if (roi.empty()) {
+            bestCase.push_back(0);
+            continue;
         }
-        c.explained = explained / std::max(total, 1e-9);
-        bestCase.push_back(optimistic);
+        cv::Mat m = mask(roi), q = part(roi);
+        m = 0;
+        for (const Square s : altered) {
+            for (const Piece piece : {position.at(s), after.at(s)})
+                if (piece.type != PieceType::None)
+                    cv::fillPoly(m, std::vector{regionOf(s, piece.type)}, 255, cv::LINE_8, 0, -roi.tl());
+        }
+        const int hiddenPixels = cv::countNonZero(m & unseen(roi));
+        const int seenPixels = cv::countNonZero(m) - hiddenPixels;
+        const int changedPixels = cv::countNonZero(m & changed(roi) & seen(roi));
+        c.score = (changedPixels - none * seenPixels) / squareArea;
+        c.explained = changedPixels / changedOnBoard;
+        bestCase.push_back(c.score + (1 - none) * hiddenPixels / squareArea);
     }
     std::vector<size_t> order(reading.candidates.size());
     for (size_t i = 0; i < order.size(); ++i)

@@ -2,7 +2,7 @@
 # Making the Debian package and checking it (package.sh, the package test).
 orvelle_package_packages="dpkg-dev file desktop-file-utils appstream lintian"
 orvelle_build_packages="cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libopencv-dev libx11-dev libxi-dev fonts-dejavu-core libavformat-dev libavcodec-dev libavutil-dev"
-orvelle_test_packages="xvfb xauth xdotool bc gstreamer1.0-plugins-base gstreamer1.0-plugins-good ffmpeg imagemagick pgn-extract $orvelle_package_packages"
+orvelle_test_packages="xvfb xauth xdotool bc gstreamer1.0-plugins-base gstreamer1.0-plugins-good ffmpeg imagemagick pgn-extract povray povray-includes $orvelle_package_packages"
 
 # orvelle_install_packages PACKAGE... : installs the packages that are missing.
 orvelle_install_packages() {
