@@ -31,6 +31,9 @@ constexpr double kMinChangeLevel = 18.0;
 // large, is a hand or an arm reaching in, not a piece: no piece on the board touches the edge.
 constexpr int kEdgeBand = 6;
 constexpr double kMinHandSquares = 1.5;
+// An arm crosses the table to reach the board: at least this many squares of a hand's change lie outside
+// what pieces on the board can show. A board that fills the picture touches its edge with its pieces.
+constexpr double kMinHandOutside = 0.5;
 // What a piece on a square can show: a cylinder standing on it, of this radius in squares (wide enough
 // for a piece a quarter square off its centre), as tall as the piece. What pieces nearer to the camera
 // hide of it is not taken out: real pieces are slimmer than any model of them, and what shows beside
@@ -44,10 +47,10 @@ constexpr double kMinVisibleShare = 0.6;
 constexpr double kNoChangeShare = 0.2;
 // The best move must lead every rival by this much (in squares' shares) to be certain; a rival's
 // hidden squares are counted as if they had changed fully.
-constexpr double kClearLead = 0.3;
+constexpr double kClearLead = 0.2;
 // The best move must explain at least this share of the change seen on the board; less means something
 // else changed too (a knocked piece, a shadow that came and went).
-constexpr double kMinExplained = 0.6;
+constexpr double kMinExplained = 0.4;
 
 cv::Mat Shrunk(const cv::Mat& picture, double scale)
 {
@@ -297,12 +300,25 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     cv::Mat inner;
     cv::erode(valid, inner, cv::Mat(), cv::Point(-1, -1), kEdgeBand);
     cv::rectangle(inner, cv::Rect(cv::Point(), size), cv::Scalar(0), 2 * kEdgeBand); // erosion spares the edge
+    // What pieces on the board can show: the board's volume up to the tallest piece.
+    cv::Mat reach = cv::Mat::zeros(size, CV_8U);
+    {
+        std::vector<cv::Point> volume, hull;
+        for (double z : {0.0, ShapeOf(PieceType::King).height})
+            for (const cv::Point2d& p : {cv::Point2d(0, 0), {8, 0}, {8, 8}, {0, 8}}) {
+                const cv::Point2d q = view.project({p.x, p.y, z});
+                volume.emplace_back(cvRound(std::clamp(q.x, -1e5, 1e5)), cvRound(std::clamp(q.y, -1e5, 1e5)));
+            }
+        cv::convexHull(volume, hull);
+        cv::fillConvexPoly(reach, hull, 255);
+    }
     const int count = cv::connectedComponentsWithStats(joined, labels, stats, centroids, 8, CV_32S);
     for (int i = 1; i < count; ++i) {
         if (stats.at<int>(i, cv::CC_STAT_AREA) < kMinHandSquares * squareArea)
             continue;
         const cv::Mat component = labels == i;
-        if (cv::countNonZero(component & ~inner) > 0)
+        if (cv::countNonZero(component & ~inner) > 0 &&
+            cv::countNonZero(component & ~reach) >= kMinHandOutside * squareArea)
             hand |= component;
     }
     const bool handSeen = cv::countNonZero(hand & board) > 0;
