@@ -15,8 +15,12 @@ const cv::Size kMinGrid(7, 3);
 // A placement is believed only if its empty squares are this much more even than the squares holding
 // pieces (a ratio of the mean standard deviations within squares).
 constexpr double kMinEmptyContrast = 1.3;
+// The light pieces' ranks are this many grey levels lighter than the dark pieces' on average.
+constexpr double kMinPieceContrast = 8.0;
 // Of the 32 empty squares at the start, at least this many are as light or as dark as their colour.
 constexpr int kMinCheckered = 30;
+// Of the 32 squares with pieces at the start, at least this many are less even than the empty ones.
+constexpr int kMinBusy = 24;
 // The whole board is in the picture: a placement with a corner farther out than this share of the
 // picture's size is not the board.
 constexpr double kMaxOutside = 0.02;
@@ -72,22 +76,25 @@ double Fit(const SquareStats& s)
             (rank <= 1 ? white : black) += s.mean[sq];
         }
     }
-    if (light <= dark || white <= black || fullSpread < kMinEmptyContrast * emptySpread)
+    if (light <= dark || white - black < 16 * kMinPieceContrast || fullSpread < kMinEmptyContrast * emptySpread)
         return -1;
     // Each empty square on its side of the middle between the light and the dark ones: a grid placed
     // across the board's edge or the pieces has some that are not.
     const double middle = (light + dark) / 32;
-    int agree = 0;
+    int agree = 0, busy = 0;
     for (Square sq = 16; sq < 48; ++sq)
         agree += ((FileOf(sq) + RankOf(sq)) % 2 == 0) == (s.mean[sq] < middle);
-    if (agree < kMinCheckered)
+    for (Square sq : {0, 8, 48, 56})
+        for (Square f = sq; f < sq + 8; ++f)
+            busy += s.spread[f] > kMinEmptyContrast * emptySpread / 32;
+    if (agree < kMinCheckered || busy < kMinBusy)
         return -1;
     return fullSpread / std::max(emptySpread, 1.0);
 }
 
 bool Inside(const cv::Matx33d& boardToPicture, cv::Size size)
 {
-    for (const cv::Vec3d corner : {cv::Vec3d(0, 0, 1), {8, 0, 1}, {8, 8, 1}, {0, 8, 1}}) {
+    for (const cv::Vec3d& corner : {cv::Vec3d(0, 0, 1), {8, 0, 1}, {8, 8, 1}, {0, 8, 1}}) {
         const cv::Vec3d p = boardToPicture * corner;
         if (p[2] <= 0 || std::abs(p[0] / p[2] / size.width - 0.5) > 0.5 + kMaxOutside ||
             std::abs(p[1] / p[2] / size.height - 0.5) > 0.5 + kMaxOutside)

@@ -48,9 +48,9 @@ constexpr double kNoChangeShare = 0.2;
 // The best move must lead every rival by this much (in squares' shares) to be certain; a rival's
 // hidden squares are counted as if they had changed fully.
 constexpr double kClearLead = 0.2;
-// The best move must explain at least this share of the change seen on the board; less means something
-// else changed too (a knocked piece, a shadow that came and went).
-constexpr double kMinExplained = 0.4;
+// The change the best move leaves unexplained stays below this many squares' area: more means something
+// else changed too (a knocked piece, a hand not seen as one). Light and shadows leave up to about 0.8.
+constexpr double kMaxUnexplained = 1.0;
 
 cv::Mat Shrunk(const cv::Mat& picture, double scale)
 {
@@ -427,6 +427,7 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     }
     reading.candidates = std::move(ranked);
     const MoveCandidate& best = reading.candidates.front();
-    reading.uncertain = best.score <= 0 || best.score - rival < kClearLead || best.explained < kMinExplained;
+    const double unexplained = changedOnBoard * (1 - best.explained) / squareArea;
+    reading.uncertain = best.score <= 0 || best.score - rival < kClearLead || unexplained > kMaxUnexplained;
     return reading;
 }
