@@ -81,7 +81,9 @@ Tally FlatGames(Viewpoint viewpoint, bool findCorners)
             t.silentlyWrong += int(moves.size());
             continue;
         }
-        GameScore score(*corners, [&](int ply) { return ply < int(pictures.size()) ? pictures[size_t(ply)] : cv::Mat(); });
+        GameScore score(*corners, [&](int ply) {
+            return ply < int(pictures.size()) ? pictures[size_t(ply)] : cv::Mat();
+        });
         const auto start = std::chrono::steady_clock::now();
         score.ReadAll();
         t.milliseconds.push_back(Since(start) / std::max<size_t>(1, moves.size()));
@@ -134,14 +136,18 @@ Tally PhotoRun(const PhotoSetup& setup, bool findCorners, int& found)
         for (int i = 0; near && i < 4; ++i)
             near = cv::norm(corners->points[size_t(i)] - game.Corners(0).points[size_t(i)]) < 0.02;
         found += near;
-        std::printf("    seed %u: corners %s in %.0f ms\n", setup.seed, near ? "found" : corners ? "WRONG" : "not found",
+        std::printf("    seed %u: corners %s in %.0f ms\n", setup.seed,
+                    near      ? "found"
+                    : corners ? "WRONG"
+                              : "not found",
                     Since(start));
         if (!corners) {
             t.plies = game.Plies(), t.silentlyWrong = game.Plies();
             return t;
         }
     }
-    GameScore score(*corners, [&](int ply) { return ply < int(pictures.size()) ? pictures[size_t(ply)] : cv::Mat(); });
+    GameScore score(*corners,
+                    [&](int ply) { return ply < int(pictures.size()) ? pictures[size_t(ply)] : cv::Mat(); });
     for (int ply = 1; ply <= game.Plies(); ++ply) {
         const auto start = std::chrono::steady_clock::now();
         score.ReadAll(ply);
@@ -153,9 +159,10 @@ Tally PhotoRun(const PhotoSetup& setup, bool findCorners, int& found)
 
 void PrintRow(const char* name, const char* view, Tally t)
 {
-    std::printf("row: %-9s | %-8s | %4d | %5.1f %% right | %3d wrong without a mark | %3d uncertain | %5.1f ms\n",
-                name, view, t.plies, 100.0 * t.right / std::max(1, t.plies), t.silentlyWrong, t.uncertain,
-                t.Median());
+    std::printf(
+        "row: %-9s | %-8s | %4d | %5.1f %% right | %3d wrong without a mark | %3d uncertain | %5.1f ms\n",
+        name, view, t.plies, 100.0 * t.right / std::max(1, t.plies), t.silentlyWrong, t.uncertain,
+        t.Median());
 }
 } // namespace
 
@@ -182,7 +189,9 @@ int main(int argc, char** argv)
             for (unsigned seed : kSeeds) {
                 PhotoSetup setup;
                 setup.seed = seed;
-                setup.view = !side ? PhotoView::Overhead : seed % 2 ? PhotoView::SideWhiteLeft : PhotoView::SideWhiteRight;
+                setup.view = !side      ? PhotoView::Overhead
+                             : seed % 2 ? PhotoView::SideWhiteLeft
+                                        : PhotoView::SideWhiteRight;
                 c.apply(setup);
                 int found = 0;
                 t.Add(PhotoRun(setup, false, found));
@@ -203,12 +212,15 @@ int main(int argc, char** argv)
             for (unsigned seed : kSeeds) {
                 PhotoSetup setup;
                 setup.seed = seed;
-                setup.view = !side ? PhotoView::Overhead : seed % 2 ? PhotoView::SideWhiteLeft : PhotoView::SideWhiteRight;
+                setup.view = !side      ? PhotoView::Overhead
+                             : seed % 2 ? PhotoView::SideWhiteLeft
+                                        : PhotoView::SideWhiteRight;
                 (std::strcmp(name, "kind") ? kConditions[7] : kConditions[0]).apply(setup);
                 t.Add(PhotoRun(setup, true, found));
                 ++games;
             }
-            std::printf("row: %s, corners found | %s | %d of %d boards\n", name, side ? "side" : "overhead", found, games);
+            std::printf("row: %s, corners found | %s | %d of %d boards\n", name, side ? "side" : "overhead",
+                        found, games);
             PrintRow(name, side ? "side, found" : "overhead, found", t);
         }
     }

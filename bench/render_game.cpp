@@ -81,8 +81,9 @@ int main(int argc, char** argv)
     std::string cornerPixels;
     const bool frames = std::strcmp(argv[argc - 1], "--frames") == 0;
     if (std::strcmp(argv[2], "--photo") == 0) {
-        const std::optional<PhotoSetup> setup = ParsePhoto(argc > 3 ? argv[3] : "", argc > 4 ? argv[4] : "overhead",
-                                                           argc > 5 ? unsigned(std::atoi(argv[5])) : 1u);
+        const std::optional<PhotoSetup> setup =
+            ParsePhoto(argc > 3 ? argv[3] : "", argc > 4 ? argv[4] : "overhead",
+                       argc > 5 ? unsigned(std::atoi(argv[5])) : 1u);
         if (!setup || frames)
             return Usage(argv[0]);
         const std::vector<std::vector<std::string>> games = PhotoGames();
@@ -104,7 +105,8 @@ int main(int argc, char** argv)
             (options > 4 && std::sscanf(argv[4], "%dx%d", &width, &height) != 2) || width < 64 || height < 48)
             return Usage(argv[0]);
         game = games[size_t(scene)].moves;
-        const SceneCamera camera = MakeSceneCamera(side ? Viewpoint::Side : Viewpoint::Overhead, {width, height});
+        const SceneCamera camera =
+            MakeSceneCamera(side ? Viewpoint::Side : Viewpoint::Overhead, {width, height});
         corners = CornersSeenBy(camera);
         picture = [camera, rng = cv::RNG(11 + scene)](int, const Position& at) mutable {
             return RenderBoard(at, camera, RandomLight(rng), rng);

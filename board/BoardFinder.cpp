@@ -76,7 +76,8 @@ double Fit(const SquareStats& s)
             (rank <= 1 ? white : black) += s.mean[sq];
         }
     }
-    if (light <= dark || white - black < 16 * kMinPieceContrast || fullSpread < kMinEmptyContrast * emptySpread)
+    if (light <= dark || white - black < 16 * kMinPieceContrast ||
+        fullSpread < kMinEmptyContrast * emptySpread)
         return -1;
     // Each empty square on its side of the middle between the light and the dark ones: a grid placed
     // across the board's edge or the pieces has some that are not.
@@ -219,8 +220,8 @@ std::optional<BoardCorners> FindBoardCorners(const cv::Mat& startPicture)
                 continue;
             for (const bool swap : {false, true}) {
                 cv::Matx33d homography;
-                const double fit = Place(gray, found, swap ? meta.cols : meta.rows, swap ? meta.rows : meta.cols,
-                                         homography);
+                const double fit = Place(gray, found, swap ? meta.cols : meta.rows,
+                                         swap ? meta.rows : meta.cols, homography);
                 if (fit > bestFit) {
                     bestFit = fit;
                     best = homography;

@@ -75,10 +75,11 @@ double RegisterEcc(const cv::Mat& previous, const cv::Mat& next, const cv::Mat& 
         cv::Mat w(Scaled(warp, scale));
         w.convertTo(w, CV_32F);
         try {
-            correlation = cv::findTransformECC(
-                Shrunk(previous, scale), Shrunk(next, scale), w, cv::MOTION_HOMOGRAPHY,
-                cv::TermCriteria(cv::TermCriteria::COUNT | cv::TermCriteria::EPS, kEccIterations, kEccEpsilon),
-                Shrunk(mask, scale), 5);
+            correlation =
+                cv::findTransformECC(Shrunk(previous, scale), Shrunk(next, scale), w, cv::MOTION_HOMOGRAPHY,
+                                     cv::TermCriteria(cv::TermCriteria::COUNT | cv::TermCriteria::EPS,
+                                                      kEccIterations, kEccEpsilon),
+                                     Shrunk(mask, scale), 5);
         } catch (const cv::Exception&) {
             return -1;
         }
@@ -141,7 +142,8 @@ void MatchRamp(const cv::Mat& previous, cv::Mat& next, const cv::Mat& mask)
             for (int x = 0; x < next.cols; x += 4) {
                 if (!mask.at<uchar>(y, x))
                     continue;
-                const double a = next.at<cv::Vec3f>(y, x)[ch], u = double(x) / next.cols, v = double(y) / next.rows;
+                const double a = next.at<cv::Vec3f>(y, x)[ch], u = double(x) / next.cols,
+                             v = double(y) / next.rows;
                 const cv::Vec3d row(a, a * u, a * v);
                 normal += row * row.t();
                 right += row * double(previous.at<cv::Vec3f>(y, x)[ch]);
@@ -175,8 +177,8 @@ std::vector<cv::Point> Region(const BoardView& view, Square s, double radius, do
     for (double z : {0.0, height})
         for (int i = 0; i < kRegionPoints; ++i) {
             const double a = 2 * CV_PI * i / kRegionPoints;
-            const cv::Point2d p = view.project({FileOf(s) + 0.5 + radius * std::cos(a),
-                                                RankOf(s) + 0.5 + radius * std::sin(a), z});
+            const cv::Point2d p = view.project(
+                {FileOf(s) + 0.5 + radius * std::cos(a), RankOf(s) + 0.5 + radius * std::sin(a), z});
             constexpr double far = 1e5; // keeps points behind the camera's horizon drawable
             points.emplace_back(cvRound(std::clamp(p.x, -far, far)), cvRound(std::clamp(p.y, -far, far)));
         }
@@ -240,8 +242,10 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     reading.corners = Moved(corners, warp, size);
     double shift = 0;
     for (int i = 0; i < 4; ++i)
-        shift = std::max(shift, cv::norm(cv::Point2d((reading.corners.points[size_t(i)].x - corners.points[size_t(i)].x) * size.width,
-                                          (reading.corners.points[size_t(i)].y - corners.points[size_t(i)].y) * size.height)));
+        shift = std::max(
+            shift, cv::norm(cv::Point2d(
+                       (reading.corners.points[size_t(i)].x - corners.points[size_t(i)].x) * size.width,
+                       (reading.corners.points[size_t(i)].y - corners.points[size_t(i)].y) * size.height)));
     reading.sight = shift > kMovedPixels ? BoardSight::Moved : BoardSight::Clear;
     if (reading.sight == BoardSight::Clear) {
         reading.corners = corners; // the registration's noise is not a move of the camera
@@ -299,7 +303,8 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     cv::dilate(changed, joined, cv::getStructuringElement(cv::MORPH_ELLIPSE, {9, 9}));
     cv::Mat inner;
     cv::erode(valid, inner, cv::Mat(), cv::Point(-1, -1), kEdgeBand);
-    cv::rectangle(inner, cv::Rect(cv::Point(), size), cv::Scalar(0), 2 * kEdgeBand); // erosion spares the edge
+    cv::rectangle(inner, cv::Rect(cv::Point(), size), cv::Scalar(0),
+                  2 * kEdgeBand); // erosion spares the edge
     // What pieces on the board can show: the board's volume up to the tallest piece.
     cv::Mat reach = cv::Mat::zeros(size, CV_8U);
     {
@@ -333,7 +338,8 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     auto regionOf = [&](Square s, PieceType type) -> const std::vector<cv::Point>& {
         std::vector<cv::Point>& region = arrivals[s][int(type)];
         if (region.empty())
-            region = Region(view, s, kRegionRadius, ShapeOf(type == PieceType::None ? PieceType::Pawn : type).height);
+            region = Region(view, s, kRegionRadius,
+                            ShapeOf(type == PieceType::None ? PieceType::Pawn : type).height);
         return region;
     };
     double share[64];

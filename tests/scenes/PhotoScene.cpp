@@ -144,7 +144,8 @@ cv::Matx34d PhotoGame::Camera(int ply) const
     const cv::Vec3d forward = cv::normalize(target - eye);
     const cv::Vec3d right = cv::normalize(forward.cross(up));
     const cv::Vec3d down = forward.cross(right);
-    cv::Matx33d r(right[0], right[1], right[2], down[0], down[1], down[2], forward[0], forward[1], forward[2]);
+    cv::Matx33d r(right[0], right[1], right[2], down[0], down[1], down[2], forward[0], forward[1],
+                  forward[2]);
     r = Rotation({0, 0, m_roll}) * r;
     if (ply >= m_nudgePly)
         r = Rotation({m_nudgePitch, m_nudgeYaw, 0}) * r;
@@ -193,18 +194,22 @@ std::string PhotoGame::SceneText(int ply) const
     if (ply >= m_lampPly)
         pov << "light_source { <-6, 9, 14> rgb <0.9, 0.7, 0.45> }\n";
     pov << (m_woodTable ? "plane { y, -0.041 texture { WoodFrame scale 3 } }\n"
-                        : "plane { y, -0.041 pigment { granite colour_map { [0 rgb 0.32] [1 rgb 0.4] } scale 2 } }\n");
+                        : "plane { y, -0.041 pigment { granite colour_map { [0 rgb 0.32] [1 rgb 0.4] } scale "
+                          "2 } }\n");
     pov << "object { Board(" << (m_setup.vinyl ? "1, 0.7" : "0, 0.6") << ") }\n";
     pov << "object { Clock rotate y*90 translate <-2.4, 0, 4> }\n";
 
     static const char* const kTextures[3][2] = {
         {"texture { pigment { rgb <0.72, 0.62, 0.45> } finish { specular 0.3 roughness 0.03 } }",
          "texture { pigment { rgb 0.035 } finish { specular 0.5 roughness 0.02 } }"},
-        {"texture { pigment { rgb <0.80, 0.74, 0.56> } finish { specular 0.6 roughness 0.01 reflection 0.04 } }",
+        {"texture { pigment { rgb <0.80, 0.74, 0.56> } finish { specular 0.6 roughness 0.01 reflection 0.04 "
+         "} }",
          "texture { pigment { rgb 0.015 } finish { specular 0.8 roughness 0.008 reflection 0.06 } }"},
-        {"texture { pigment { wood turbulence 0.05 colour_map { [0 rgb <0.78, 0.6, 0.32>] [1 rgb <0.85, 0.68, "
+        {"texture { pigment { wood turbulence 0.05 colour_map { [0 rgb <0.78, 0.6, 0.32>] [1 rgb <0.85, "
+         "0.68, "
          "0.4>] } scale 0.05 } finish { phong 0.6 phong_size 30 } }",
-         "texture { pigment { wood turbulence 0.05 colour_map { [0 rgb <0.12, 0.05, 0.02>] [1 rgb <0.2, 0.09, "
+         "texture { pigment { wood turbulence 0.05 colour_map { [0 rgb <0.12, 0.05, 0.02>] [1 rgb <0.2, "
+         "0.09, "
          "0.04>] } scale 0.05 } finish { phong 0.7 phong_size 30 } }"}};
     static const double kProportions[3][2] = {{1.0, 1.0}, {0.92, 1.08}, {1.1, 0.9}}; // height, width
     const int set = int(m_setup.set);
@@ -214,10 +219,11 @@ std::string PhotoGame::SceneText(int ply) const
         const Piece piece = position.at(s);
         if (piece.type == PieceType::None)
             continue;
-        const cv::Vec3d at(FileOf(s) + 0.5 + placement.offset[s].x, RankOf(s) + 0.5 + placement.offset[s].y, 0);
-        pov << "object { Piece(" << int(piece.type) << ", " << kTextures[set][piece.colour == Colour::White ? 0 : 1]
-            << ", " << kProportions[set][0] << ", " << kProportions[set][1] << ", " << placement.turn[s]
-            << ") translate " << Vec(at) << " }\n";
+        const cv::Vec3d at(FileOf(s) + 0.5 + placement.offset[s].x, RankOf(s) + 0.5 + placement.offset[s].y,
+                           0);
+        pov << "object { Piece(" << int(piece.type) << ", "
+            << kTextures[set][piece.colour == Colour::White ? 0 : 1] << ", " << kProportions[set][0] << ", "
+            << kProportions[set][1] << ", " << placement.turn[s] << ") translate " << Vec(at) << " }\n";
     }
     if (m_hand[size_t(ply)]) {
         const cv::Point3d tip = m_handTips[size_t(ply)];
@@ -296,11 +302,12 @@ cv::Mat PhotoGame::Picture(int ply) const
 std::vector<std::vector<std::string>> PhotoGames()
 {
     return {
-        {"e4",  "e5",  "Nf3", "Nc6",  "Bb5", "a6",  "Ba4",  "Nf6", "O-O", "Be7", "Re1", "b5",  "Bb3", "d6",
-         "c3",  "O-O", "h3",  "Nb8",  "d4",  "Nbd7", "Nbd2", "Bb7", "Bc2", "Re8", "Nf1", "Bf8", "Ng3", "g6",
-         "a4",  "c5",  "d5",  "c4",   "Bg5", "h6",  "Be3",  "Nc5", "Qd2", "h5",  "Bg5", "Be7"},
-        {"d4",   "d5",  "c4",   "e6",   "Nc3", "Nf6",  "Bg5",  "Be7",  "e3",  "O-O", "Nf3", "Nbd7", "Rc1", "c6",
-         "Bd3",  "dxc4", "Bxc4", "Nd5", "Bxe7", "Qxe7", "O-O", "Nxc3", "Rxc3", "e5", "dxe5", "Nxe5", "Nxe5",
-         "Qxe5", "f4",  "Qe4",  "Qb3",  "Bf5", "Bd3",  "Qd5",  "Qxd5", "cxd5", "Bxf5", "Rac8", "Rxc8", "Rxc8"},
+        {"e4", "e5",  "Nf3", "Nc6", "Bb5", "a6",   "Ba4",  "Nf6", "O-O", "Be7", "Re1", "b5",  "Bb3", "d6",
+         "c3", "O-O", "h3",  "Nb8", "d4",  "Nbd7", "Nbd2", "Bb7", "Bc2", "Re8", "Nf1", "Bf8", "Ng3", "g6",
+         "a4", "c5",  "d5",  "c4",  "Bg5", "h6",   "Be3",  "Nc5", "Qd2", "h5",  "Bg5", "Be7"},
+        {"d4",  "d5",   "c4",   "e6",  "Nc3",  "Nf6",  "Bg5",  "Be7",  "e3",   "O-O",
+         "Nf3", "Nbd7", "Rc1",  "c6",  "Bd3",  "dxc4", "Bxc4", "Nd5",  "Bxe7", "Qxe7",
+         "O-O", "Nxc3", "Rxc3", "e5",  "dxe5", "Nxe5", "Nxe5", "Qxe5", "f4",   "Qe4",
+         "Qb3", "Bf5",  "Bd3",  "Qd5", "Qxd5", "cxd5", "Bxf5", "Rac8", "Rxc8", "Rxc8"},
     };
 }
