@@ -85,7 +85,7 @@ bool GameScore::ReadNext()
     if (!next)
         return false;
     if (!m_plies.empty() && m_plies.back().uncertain && !m_plies.back().chosen &&
-        m_plies.back().reading.sight == BoardSight::Covered)
+        std::count(m_plies.back().reading.hidden.begin(), m_plies.back().reading.hidden.end(), true) > 0)
         Uncover(*next);
     if (next->uncertain)
         Reopen(*next);

@@ -326,8 +326,8 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
             cv::countNonZero(component & ~reach) >= kMinHandOutside * squareArea)
             hand |= component;
     }
-    const bool handSeen = cv::countNonZero(hand & board) > 0;
-    if (handSeen)
+    // A moved camera is the news when both happen: the hidden squares still say what is covered.
+    if (reading.sight == BoardSight::Clear && cv::countNonZero(hand & board) > 0)
         reading.sight = BoardSight::Covered;
 
     // Each square's share of change over its region, with the piece that stands there (a pawn's when
