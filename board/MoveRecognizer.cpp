@@ -23,6 +23,8 @@ constexpr int kMinFeatureInliers = 40;
 // The camera moved when a corner of the board moved by more than this many working pixels: less is the
 // registration's own noise.
 constexpr double kMovedPixels = 1.5;
+// A coarse registration that moves the picture less than this is the camera standing still.
+constexpr double kStillPixels = 1.0;
 // A pixel changed when its largest channel difference exceeds this many times the median difference
 // over the board (sensor noise, JPEG loss and what the light matching left), and at least the floor.
 constexpr double kChangeOverNoise = 4.0;
@@ -65,6 +67,18 @@ cv::Matx33d Scaled(const cv::Matx33d& h, double scale)
     return s * h * s.inv();
 }
 
+// How far a change of warp moves the picture's corners, in pixels at most.
+double Displacement(const cv::Matx33d& a, const cv::Matx33d& b, cv::Size size)
+{
+    double most = 0;
+    for (const cv::Vec3d& p : {cv::Vec3d(0, 0, 1), {double(size.width), 0, 1}, {0, double(size.height), 1},
+                               {double(size.width), double(size.height), 1}}) {
+        const cv::Vec3d q = a * p, r = b * p;
+        most = std::max(most, std::hypot(q[0] / q[2] - r[0] / r[2], q[1] / q[2] - r[1] / r[2]));
+    }
+    return most;
+}
+
 // Intensity-based registration of the new picture to the previous one, coarse to fine from `guess`:
 // the homography from previous to new pixels, and the correlation it reached (-1 when it failed).
 double RegisterEcc(const cv::Mat& previous, const cv::Mat& next, const cv::Mat& mask, cv::Matx33d& warp)
@@ -84,7 +98,11 @@ double RegisterEcc(const cv::Mat& previous, const cv::Mat& next, const cv::Mat& 
             return -1;
         }
         w.convertTo(w, CV_64F);
+        const cv::Matx33d before = warp;
         warp = Scaled(cv::Matx33d(w), 1 / scale);
+        // A camera that stayed where it was needs no finer look.
+        if (width == kRegistrationWidth && Displacement(before, warp, previous.size()) < kStillPixels)
+            return correlation;
     }
     return correlation;
 }
@@ -135,6 +153,13 @@ double Median(const cv::Mat& channel, const cv::Mat& mask)
 // `mask` (every fourth each way is plenty for three unknowns), and applies it to `next`.
 void MatchRamp(const cv::Mat& previous, cv::Mat& next, const cv::Mat& mask)
 {
+    cv::Mat across(1, next.cols, CV_32F), down(next.rows, 1, CV_32F);
+    for (int x = 0; x < next.cols; ++x)
+        across.at<float>(x) = float(x) / next.cols;
+    for (int y = 0; y < next.rows; ++y)
+        down.at<float>(y) = float(y) / next.rows;
+    const cv::Mat u = cv::repeat(across, next.rows, 1), v = cv::repeat(down, 1, next.cols);
+    std::vector<cv::Mat> gains(3);
     for (int ch = 0; ch < 3; ++ch) {
         cv::Matx33d normal = cv::Matx33d::zeros();
         cv::Vec3d right(0, 0, 0);
@@ -142,21 +167,19 @@ void MatchRamp(const cv::Mat& previous, cv::Mat& next, const cv::Mat& mask)
             for (int x = 0; x < next.cols; x += 4) {
                 if (!mask.at<uchar>(y, x))
                     continue;
-                const double a = next.at<cv::Vec3f>(y, x)[ch], u = double(x) / next.cols,
-                             v = double(y) / next.rows;
-                const cv::Vec3d row(a, a * u, a * v);
+                const double a = next.at<cv::Vec3f>(y, x)[ch];
+                const cv::Vec3d row(a, a * u.at<float>(y, x), a * v.at<float>(y, x));
                 normal += row * row.t();
                 right += row * double(previous.at<cv::Vec3f>(y, x)[ch]);
             }
         cv::Vec3d g(1, 0, 0);
-        if (cv::determinant(normal) <= 0 || !cv::solve(normal, right, g, cv::DECOMP_CHOLESKY))
-            continue;
-        for (int y = 0; y < next.rows; ++y) {
-            cv::Vec3f* row = next.ptr<cv::Vec3f>(y);
-            for (int x = 0; x < next.cols; ++x)
-                row[x][ch] *= float(g[0] + g[1] * x / next.cols + g[2] * y / next.rows);
-        }
+        if (cv::determinant(normal) > 0)
+            cv::solve(normal, right, g, cv::DECOMP_CHOLESKY);
+        gains[size_t(ch)] = g[0] + g[1] * u + g[2] * v;
     }
+    cv::Mat gain;
+    cv::merge(gains, gain);
+    next = next.mul(gain);
 }
 
 BoardCorners Moved(const BoardCorners& corners, const cv::Matx33d& warp, cv::Size size)
