@@ -14,8 +14,8 @@ constexpr size_t kAlternatives = 3;
 // moves it could hide rank near the top.
 constexpr size_t kCoveredCandidates = 8;
 // The lead of the best pair of plies over a pair with another covered move that settles the covered one,
-// in squares' shares of change.
-constexpr double kCoveredLead = 0.5;
+// in squares' areas of change (a pawn's region is about half a square).
+constexpr double kCoveredLead = 0.25;
 // Pictures kept for reading again: the look-back's, the one before them and the newest.
 constexpr size_t kCachedPictures = kLookBack + 2;
 
@@ -73,6 +73,9 @@ std::optional<ScoredPly> GameScore::Read(int ply, const Position& position, cons
         return std::nullopt;
     ScoredPly scored;
     scored.reading = RecognizeMove(before, after, position, corners);
+    // The evidence's pixels are for ranking the moves now: a whole game of them is too much to keep.
+    scored.reading.changed.release();
+    scored.reading.seen.release();
     scored.move = scored.reading.candidates.front().move;
     scored.uncertain = scored.reading.uncertain;
     return scored;

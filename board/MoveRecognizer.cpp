@@ -71,7 +71,9 @@ cv::Matx33d Scaled(const cv::Matx33d& h, double scale)
 double Displacement(const cv::Matx33d& a, const cv::Matx33d& b, cv::Size size)
 {
     double most = 0;
-    for (const cv::Vec3d& p : {cv::Vec3d(0, 0, 1), {double(size.width), 0, 1}, {0, double(size.height), 1},
+    for (const cv::Vec3d& p : {cv::Vec3d(0, 0, 1),
+                               {double(size.width), 0, 1},
+                               {0, double(size.height), 1},
                                {double(size.width), double(size.height), 1}}) {
         const cv::Vec3d q = a * p, r = b * p;
         most = std::max(most, std::hypot(q[0] / q[2] - r[0] / r[2], q[1] / q[2] - r[1] / r[2]));
@@ -208,15 +210,61 @@ std::vector<cv::Point> Region(const BoardView& view, Square s, double radius, do
     cv::convexHull(points, hull);
     return hull;
 }
+
+double SquareArea(const BoardCorners& corners, cv::Size size);
+
+struct Weight {
+    double score = 0;  ///< changed pixels less `none` for each seen one, in squares' areas
+    double hidden = 0; ///< pixels that could not be seen, in squares' areas
+    int changed = 0;   ///< changed pixels
+};
+
+// The change over the regions of the squares that differ between two positions, with the pieces on them
+// before and after.
+Weight Weigh(const MoveReading& reading, const Position& before, const Position& after)
+{
+    Weight w;
+    if (reading.changed.empty())
+        return w;
+    const cv::Size size = reading.changed.size();
+    const BoardView view(reading.corners, size);
+    std::vector<std::vector<cv::Point>> regions;
+    cv::Rect roi;
+    for (Square s = 0; s < 64; ++s)
+        if (!(before.at(s) == after.at(s)))
+            for (const Piece piece : {before.at(s), after.at(s)})
+                if (piece.type != PieceType::None) {
+                    regions.push_back(Region(view, s, kRegionRadius, ShapeOf(piece.type).height));
+                    roi |= cv::boundingRect(regions.back());
+                }
+    roi &= cv::Rect(cv::Point(), size);
+    if (roi.empty())
+        return w;
+    cv::Mat mask = cv::Mat::zeros(roi.size(), CV_8U);
+    for (const std::vector<cv::Point>& region : regions) // one at a time: overlaps are filled too
+        cv::fillPoly(mask, std::vector{region}, 255, cv::LINE_8, 0, -roi.tl());
+    const double squareArea = SquareArea(reading.corners, size);
+    const int all = cv::countNonZero(mask);
+    mask &= reading.seen(roi);
+    const int seen = cv::countNonZero(mask);
+    w.changed = cv::countNonZero(mask & reading.changed(roi));
+    w.score = (w.changed - reading.none * seen) / squareArea;
+    w.hidden = (all - seen) / squareArea;
+    return w;
+}
+
+double SquareArea(const BoardCorners& corners, cv::Size size)
+{
+    std::vector<cv::Point2f> quad;
+    for (const cv::Point2d& p : corners.points)
+        quad.emplace_back(float(p.x * size.width), float(p.y * size.height));
+    return std::max(1.0, cv::contourArea(quad) / 64);
+}
 } // namespace
 
 double ChangeScore(const MoveReading& reading, const Position& before, const Position& after)
 {
-    double score = 0;
-    for (Square s = 0; s < 64; ++s)
-        if (!(before.at(s) == after.at(s)))
-            score += reading.change[size_t(s)];
-    return score;
+    return Weigh(reading, before, after).score;
 }
 
 MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Position& position,
@@ -386,11 +434,6 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     std::copy(std::begin(share), std::end(share), sorted);
     std::nth_element(sorted, sorted + 32, sorted + 64);
     const double none = kNoChangeShare + sorted[32];
-    double total = 0;
-    for (Square s = 0; s < 64; ++s) {
-        reading.change[size_t(s)] = reading.hidden[size_t(s)] ? 0.0 : share[s] - none;
-        total += std::max(reading.change[size_t(s)], 0.0);
-    }
 
     // Each move by the change over the regions of the squares it alters, with the pieces before and
     // after it: each changed pixel there counts for it, each unchanged one against it. A rival's hidden
@@ -405,38 +448,15 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
         cv::fillConvexPoly(nearNow, around, 255);
     }
     const double changedOnBoard = std::max(1, cv::countNonZero(changed & seen & nearNow));
-    const cv::Mat unseen = ~seen;
-    cv::Mat mask(size, CV_8U), part(size, CV_8U);
+    reading.changed = changed;
+    reading.seen = seen;
+    reading.none = none;
     std::vector<double> bestCase;
     for (MoveCandidate& c : reading.candidates) {
-        const Position after = position.play(c.move);
-        std::vector<Square> altered;
-        cv::Rect roi;
-        for (Square s = 0; s < 64; ++s)
-            if (!(position.at(s) == after.at(s))) {
-                altered.push_back(s);
-                for (const Piece piece : {position.at(s), after.at(s)})
-                    if (piece.type != PieceType::None)
-                        roi |= cv::boundingRect(regionOf(s, piece.type));
-            }
-        roi &= picture;
-        if (roi.empty()) {
-            bestCase.push_back(0);
-            continue;
-        }
-        cv::Mat m = mask(roi), q = part(roi);
-        m = 0;
-        for (const Square s : altered) {
-            for (const Piece piece : {position.at(s), after.at(s)})
-                if (piece.type != PieceType::None)
-                    cv::fillPoly(m, std::vector{regionOf(s, piece.type)}, 255, cv::LINE_8, 0, -roi.tl());
-        }
-        const int hiddenPixels = cv::countNonZero(m & unseen(roi));
-        const int seenPixels = cv::countNonZero(m) - hiddenPixels;
-        const int changedPixels = cv::countNonZero(m & changed(roi) & seen(roi));
-        c.score = (changedPixels - none * seenPixels) / squareArea;
-        c.explained = changedPixels / changedOnBoard;
-        bestCase.push_back(c.score + (1 - none) * hiddenPixels / squareArea);
+        const Weight w = Weigh(reading, position, position.play(c.move));
+        c.score = w.score;
+        c.explained = w.changed / changedOnBoard;
+        bestCase.push_back(w.score + (1 - none) * w.hidden);
     }
     std::vector<size_t> order(reading.candidates.size());
     for (size_t i = 0; i < order.size(); ++i)

@@ -31,9 +31,10 @@ struct MoveReading {
     bool uncertain = true; ///< the best is not clearly ahead, explains too little, or may be hidden
     BoardSight sight = BoardSight::Lost;
     BoardCorners corners; ///< where the board lies in the new picture
-    /// Per square, the share of the region its piece would cover that changed, less the share that counts
-    /// as no change; 0 for a square the camera could not see.
-    std::array<double, 64> change{};
+    /// The evidence, at the size the pictures were compared at: the pixels that changed, and those that
+    /// could be seen (not under a hand, and in both pictures). Kept only as long as ChangeScore needs it.
+    cv::Mat changed, seen;
+    double none = 1.0;             ///< the share of a region's pixels that changes when nothing moved there
     std::array<bool, 64> hidden{}; ///< squares mostly behind something that is no piece (a hand)
 };
 
@@ -48,5 +49,7 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
                           const BoardCorners& corners);
 
 /// How well a reading's change is explained by the board going from `before` to `after`, which may be
-/// several plies apart: the change on the squares that differ, each less what counts as none.
+/// several plies apart: over the regions of the squares that differ, with the pieces before and after,
+/// each changed pixel counts for it and each unchanged one against it, in squares' areas. A candidate's
+/// score is this for its move.
 double ChangeScore(const MoveReading& reading, const Position& before, const Position& after);
