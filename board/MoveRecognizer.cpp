@@ -44,11 +44,11 @@ constexpr double kRegionRadius = 0.4;
 constexpr int kRegionPoints = 16;
 // A square whose region is less visible than this share (the rest under a hand) is hidden.
 constexpr double kMinVisibleShare = 0.6;
-// A square's change counts when this share of its region more than the board's median square changed:
-// the median takes up what light and shadows changed everywhere.
+// A region's pixel counts against a move unless it changed, by this much plus the share that changed over
+// the median square: the median takes up what light and shadows changed everywhere.
 constexpr double kNoChangeShare = 0.2;
-// The best move must lead every rival by this much (in squares' shares) to be certain; a rival's
-// hidden squares are counted as if they had changed fully.
+// The best move must lead every rival by this much (in squares' areas of change) to be certain; a rival's
+// hidden pixels are counted as if they had changed.
 constexpr double kClearLead = 0.2;
 // The change the best move leaves unexplained stays below this many squares' area: more means something
 // else changed too (a knocked piece, a hand not seen as one). Light and shadows leave up to about 0.8.
@@ -213,6 +213,19 @@ std::vector<cv::Point> Region(const BoardView& view, Square s, double radius, do
 
 double SquareArea(const BoardCorners& corners, cv::Size size);
 
+// The board and a square around it, as the view sees it.
+cv::Mat Surroundings(const BoardView& view, cv::Size size)
+{
+    std::vector<cv::Point> outline;
+    for (const cv::Point2d& p : {cv::Point2d(-1, -1), {9, -1}, {9, 9}, {-1, 9}}) {
+        const cv::Point2d q = view.project({p.x, p.y, 0});
+        outline.emplace_back(cvRound(q.x), cvRound(q.y));
+    }
+    cv::Mat mask = cv::Mat::zeros(size, CV_8U);
+    cv::fillConvexPoly(mask, outline, 255);
+    return mask;
+}
+
 struct Weight {
     double score = 0;  ///< changed pixels less `none` for each seen one, in squares' areas
     double hidden = 0; ///< pixels that could not be seen, in squares' areas
@@ -287,20 +300,13 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     if (after.size() != before.size())
         cv::resize(after, after, before.size(), 0, 0, cv::INTER_AREA);
     const cv::Size size = before.size();
-    const double squareArea = cv::contourArea(quad) * size.area() / 64;
+    const double squareArea = SquareArea(corners, size);
 
     // Register the new picture to the previous one over the board and a square around it.
     cv::Mat gray[2];
     cv::cvtColor(before, gray[0], cv::COLOR_BGR2GRAY);
     cv::cvtColor(after, gray[1], cv::COLOR_BGR2GRAY);
-    const BoardView oldView(corners, size);
-    std::vector<cv::Point> outline;
-    for (const cv::Point2d& p : {cv::Point2d(-1, -1), {9, -1}, {9, 9}, {-1, 9}}) {
-        const cv::Point2d q = oldView.project({p.x, p.y, 0});
-        outline.emplace_back(cvRound(q.x), cvRound(q.y));
-    }
-    cv::Mat near = cv::Mat::zeros(size, CV_8U);
-    cv::fillConvexPoly(near, outline, 255);
+    const cv::Mat near = Surroundings(BoardView(corners, size), size);
     cv::Matx33d warp = cv::Matx33d::eye();
     if (RegisterEcc(gray[0], gray[1], near, warp) < kMinCorrelation) {
         const std::optional<cv::Matx33d> features = RegisterFeatures(gray[0], gray[1]);
@@ -405,17 +411,11 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     // none does): what light and shadows changed everywhere shows in their median.
     const cv::Rect picture(0, 0, size.width, size.height);
     const cv::Mat seen = valid & ~hand;
-    std::vector<cv::Point> arrivals[64][7];
-    auto regionOf = [&](Square s, PieceType type) -> const std::vector<cv::Point>& {
-        std::vector<cv::Point>& region = arrivals[s][int(type)];
-        if (region.empty())
-            region = Region(view, s, kRegionRadius,
-                            ShapeOf(type == PieceType::None ? PieceType::Pawn : type).height);
-        return region;
-    };
     double share[64];
     for (Square s = 0; s < 64; ++s) {
-        const std::vector<cv::Point>& outline = regionOf(s, position.at(s).type);
+        const PieceType type = position.at(s).type;
+        const std::vector<cv::Point> outline =
+            Region(view, s, kRegionRadius, ShapeOf(type == PieceType::None ? PieceType::Pawn : type).height);
         const cv::Rect roi = cv::boundingRect(outline) & picture;
         share[s] = 0;
         reading.hidden[size_t(s)] = true;
@@ -438,16 +438,7 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     // Each move by the change over the regions of the squares it alters, with the pieces before and
     // after it: each changed pixel there counts for it, each unchanged one against it. A rival's hidden
     // pixels count as changed.
-    cv::Mat nearNow = cv::Mat::zeros(size, CV_8U);
-    {
-        std::vector<cv::Point> around;
-        for (const cv::Point2d& p : {cv::Point2d(-1, -1), {9, -1}, {9, 9}, {-1, 9}}) {
-            const cv::Point2d q = view.project({p.x, p.y, 0});
-            around.emplace_back(cvRound(q.x), cvRound(q.y));
-        }
-        cv::fillConvexPoly(nearNow, around, 255);
-    }
-    const double changedOnBoard = std::max(1, cv::countNonZero(changed & seen & nearNow));
+    const double changedOnBoard = std::max(1, cv::countNonZero(changed & seen & Surroundings(view, size)));
     reading.changed = changed;
     reading.seen = seen;
     reading.none = none;
