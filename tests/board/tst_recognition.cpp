@@ -6,6 +6,7 @@
 #include "PhotoScene.h"
 
 #include <QtTest>
+#include <opencv2/imgproc.hpp>
 
 Q_DECLARE_METATYPE(Viewpoint)
 Q_DECLARE_METATYPE(PhotoView)
@@ -172,6 +173,22 @@ private slots:
         after.put(ParseSquare("h8"), {});
         QVERIFY(RecognizeMove(before, RenderBoard(after, camera, {}, rng), start, CornersSeenBy(camera))
                     .uncertain);
+        // The camera knocked farther than the picture-to-picture registration reaches: the board is
+        // found again by its features, where it now is.
+        cv::Mat knocked = cv::getRotationMatrix2D({kSize.width / 2.0, kSize.height / 2.0}, 8, 1.0);
+        knocked.at<double>(0, 2) += 40;
+        cv::Mat far;
+        cv::warpAffine(RenderBoard(start.play(*ParseSan(start, "e4")), camera, {}, rng), far, knocked, kSize,
+                       cv::INTER_LINEAR, cv::BORDER_REPLICATE);
+        const MoveReading found = RecognizeMove(before, far, start, CornersSeenBy(camera));
+        QVERIFY(found.sight == BoardSight::Moved && ToSan(start, found.candidates[0].move) == "e4");
+        for (int i = 0; i < 4; ++i) {
+            const cv::Point2d truth = CornersSeenBy(camera).points[size_t(i)];
+            const cv::Vec2d there =
+                cv::Matx23d(knocked) * cv::Vec3d(truth.x * kSize.width, truth.y * kSize.height, 1);
+            QVERIFY(cv::norm(cv::Point2d(there[0] / kSize.width, there[1] / kSize.height) -
+                             found.corners.points[size_t(i)]) < 0.005);
+        }
         // A picture of something else: the board is lost, and nothing read.
         cv::Mat elsewhere(before.size(), CV_8UC3);
         rng.fill(elsewhere, cv::RNG::UNIFORM, 0, 255);
