@@ -4,9 +4,10 @@
 #include <cstdlib>
 
 namespace {
-// How far back a picture that nothing explains re-opens uncertain choices: a wrong move usually shows
-// within a move or two, when a piece moves from where the wrong line does not have it.
-constexpr size_t kLookBack = 4;
+// How far back a picture that nothing explains re-opens uncertain choices: a wrong move shows when a
+// piece moves from where the wrong line does not have it, which for a castled rook can be several moves
+// later (measured: 8 plies read more of the club games from the side than 4).
+constexpr size_t kLookBack = 8;
 // The other candidates of an uncertain ply that are tried; the recognizer ranks the true move near the
 // top even when it cannot tell it from its rivals.
 constexpr size_t kAlternatives = 3;
