@@ -4,12 +4,19 @@
 #include <cstdlib>
 
 namespace {
-// How far back a picture that nothing explains re-opens uncertain choices: a wrong move usually shows
-// within a move or two, when a piece moves from where the wrong line does not have it.
-constexpr size_t kLookBack = 4;
+// How far back a picture that nothing explains re-opens uncertain choices: a wrong move shows when a
+// piece moves from where the wrong line does not have it, which for a castled rook can be several moves
+// later (measured: 8 plies read more of the club games from the side than 4).
+constexpr size_t kLookBack = 8;
 // The other candidates of an uncertain ply that are tried; the recognizer ranks the true move near the
 // top even when it cannot tell it from its rivals.
 constexpr size_t kAlternatives = 3;
+// A covered ply's candidates tried against the picture after it: the hand hides few squares, and the
+// moves it could hide rank near the top.
+constexpr size_t kCoveredCandidates = 8;
+// The lead of the best pair of plies over a pair with another covered move that settles the covered one,
+// in squares' areas of change (a pawn's region is about half a square).
+constexpr double kCoveredLead = 0.25;
 // Pictures kept for reading again: the look-back's, the one before them and the newest.
 constexpr size_t kCachedPictures = kLookBack + 2;
 
@@ -53,14 +60,23 @@ cv::Mat GameScore::Picture(int ply)
     return found->second;
 }
 
-std::optional<ScoredPly> GameScore::Read(int ply, const Position& position)
+const BoardCorners& GameScore::CornersAt(int ply) const
+{
+    ply = std::min(ply, int(m_plies.size()));
+    return ply <= 0 ? m_corners : m_plies[size_t(ply - 1)].reading.corners;
+}
+
+std::optional<ScoredPly> GameScore::Read(int ply, const Position& position, const BoardCorners& corners)
 {
     const cv::Mat before = Picture(ply - 1);
     const cv::Mat after = Picture(ply);
     if (before.empty() || after.empty() || position.legalMoves().empty())
         return std::nullopt;
     ScoredPly scored;
-    scored.reading = RecognizeMove(before, after, position, m_corners);
+    scored.reading = RecognizeMove(before, after, position, corners);
+    // The evidence's pixels are for ranking the moves now: a whole game of them is too much to keep.
+    scored.reading.changed.release();
+    scored.reading.seen.release();
     scored.move = scored.reading.candidates.front().move;
     scored.uncertain = scored.reading.uncertain;
     return scored;
@@ -69,9 +85,12 @@ std::optional<ScoredPly> GameScore::Read(int ply, const Position& position)
 bool GameScore::ReadNext()
 {
     const int ply = int(m_plies.size()) + 1;
-    std::optional<ScoredPly> next = Read(ply, PositionAfter(ply - 1));
+    std::optional<ScoredPly> next = Read(ply, PositionAfter(ply - 1), CornersAt(ply - 1));
     if (!next)
         return false;
+    if (!m_plies.empty() && m_plies.back().uncertain && !m_plies.back().chosen &&
+        std::count(m_plies.back().reading.hidden.begin(), m_plies.back().reading.hidden.end(), true) > 0)
+        Uncover(*next);
     if (next->uncertain)
         Reopen(*next);
     m_plies.push_back(std::move(*next));
@@ -97,12 +116,15 @@ double GameScore::LineScore(size_t first, const ScoredPly& next) const
 void GameScore::Reopen(ScoredPly& next)
 {
     const size_t count = m_plies.size();
-    // The latest uncertain choice first; a move the user chose is a fixed point nothing goes back past.
+    // Every uncertain choice in reach is tried, and the line that gains most over the present one is
+    // kept; a move the user chose is a fixed point nothing goes back past.
+    double bestGain = 0;
+    size_t bestFirst = 0;
+    std::vector<ScoredPly> bestLine;
     for (size_t j = count; j-- > 0 && count - j <= kLookBack && !m_plies[j].chosen;) {
         if (!m_plies[j].uncertain)
             continue;
-        double bestScore = LineScore(j, next);
-        std::vector<ScoredPly> bestLine;
+        const double present = LineScore(j, next);
         const std::vector<MoveCandidate>& candidates = m_plies[j].reading.candidates;
         size_t tried = 0;
         for (size_t c = 0; c < candidates.size() && tried < kAlternatives; ++c) {
@@ -114,7 +136,7 @@ void GameScore::Reopen(ScoredPly& next)
             double score = candidates[c].score;
             Position p = PositionAfter(int(j)).play(line[0].move);
             for (size_t i = j + 1; i <= count; ++i) {
-                std::optional<ScoredPly> read = Read(int(i) + 1, p);
+                std::optional<ScoredPly> read = Read(int(i) + 1, p, line.back().reading.corners);
                 if (!read) {
                     line.clear();
                     break;
@@ -123,18 +145,59 @@ void GameScore::Reopen(ScoredPly& next)
                 p = p.play(read->move);
                 line.push_back(std::move(*read));
             }
-            if (!line.empty() && score > bestScore) {
-                bestScore = score;
+            if (!line.empty() && score - present > bestGain) {
+                bestGain = score - present;
+                bestFirst = j;
                 bestLine = std::move(line);
             }
         }
-        if (!bestLine.empty()) {
-            next = std::move(bestLine.back());
-            bestLine.pop_back();
-            std::move(bestLine.begin(), bestLine.end(), m_plies.begin() + std::ptrdiff_t(j));
-            return;
+    }
+    if (!bestLine.empty()) {
+        next = std::move(bestLine.back());
+        bestLine.pop_back();
+        std::move(bestLine.begin(), bestLine.end(), m_plies.begin() + std::ptrdiff_t(bestFirst));
+    }
+}
+
+void GameScore::Uncover(ScoredPly& next)
+{
+    // The pictures on either side of the covered one, compared directly, show both plies' change: the
+    // pair of moves that explains it best decides the covered ply.
+    const int ply = int(m_plies.size());
+    const cv::Mat before = Picture(ply - 1), after = Picture(ply + 1);
+    const Position start = PositionAfter(ply - 1);
+    const MoveReading both = RecognizeMove(before, after, start, CornersAt(ply - 1));
+    if (both.sight == BoardSight::Lost || both.sight == BoardSight::Covered)
+        return;
+    ScoredPly& covered = m_plies.back();
+    double best = -1e9, runnerUp = -1e9;
+    Move bestMove = covered.move;
+    for (size_t c = 0; c < covered.reading.candidates.size() && c < kCoveredCandidates; ++c) {
+        const Move first = covered.reading.candidates[c].move;
+        const Position middle = start.play(first);
+        double score = -1e9;
+        for (const Move& second : middle.legalMoves())
+            score = std::max(score, ChangeScore(both, start, middle.play(second)));
+        if (middle.legalMoves().empty())
+            score = ChangeScore(both, start, middle);
+        if (score > best) {
+            runnerUp = best;
+            best = score;
+            bestMove = first;
+        } else {
+            runnerUp = std::max(runnerUp, score);
         }
     }
+    if (best - runnerUp < kCoveredLead)
+        return;
+    if (!(bestMove == covered.move)) {
+        covered.move = bestMove;
+        std::optional<ScoredPly> again = Read(ply + 1, start.play(bestMove), CornersAt(ply));
+        if (!again)
+            return;
+        next = std::move(*again);
+    }
+    covered.uncertain = false;
 }
 
 bool GameScore::Choose(int ply, const Move& move)

@@ -45,12 +45,17 @@ public:
     const Position& Start() const { return m_start; }
     /// The position after the first `plies` plies.
     Position PositionAfter(int plies) const;
+    /// Where the board lies in the picture of ply `ply` (0: the starting position), as far as read.
+    const BoardCorners& CornersAt(int ply) const;
 
 private:
     /// The picture from the cache or the source (a header copy: the cache may drop it at the next call).
     cv::Mat Picture(int ply);
-    /// Reads ply `ply` in `position`; nothing when a picture is missing or no move is legal.
-    std::optional<ScoredPly> Read(int ply, const Position& position);
+    /// Reads ply `ply` in `position`, from the board at `corners` in the picture before it; nothing when
+    /// a picture is missing or no move is legal.
+    std::optional<ScoredPly> Read(int ply, const Position& position, const BoardCorners& corners);
+    /// Decides a covered ply, the last read, from the pictures before and after it, now that `next` is read.
+    void Uncover(ScoredPly& next);
     /// The evidence for the plies from `first` on: each move's score in its reading.
     double LineScore(size_t first, const ScoredPly& next) const;
     /// Tries the other candidates of the uncertain plies before `next`, keeping the better line.

@@ -2,269 +2,472 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <opencv2/calib3d.hpp>
+#include <opencv2/features2d.hpp>
 #include <opencv2/imgproc.hpp>
+#include <opencv2/video/tracking.hpp>
+#include <optional>
 
 namespace {
-// Pictures wider than this are shrunk first: the top-down view has less detail than that anyway.
-constexpr int kMaxWorkingWidth = 800;
-// The top-down view's scale, and the squares of margin around the board, where the tops of tall pieces on
-// the edge squares reach when seen from the side.
-constexpr int kPixelsPerSquare = 24;
-constexpr int kMarginSquares = 2;
-// A pixel counts as changed when its difference exceeds this many times the median difference over the
-// board, which is the sensor noise and JPEG loss: most of the board does not change in one move.
-constexpr double kChangeOverNoise = 3.0;
-// The change threshold never falls below this (summed over three channels), for clean pictures.
-constexpr double kMinChangeLevel = 24.0;
-// Where the best move's regions and the runner-up's differ, the best must be ahead by this share of the
-// change threshold per pixel to be certain: the right move gains about the threshold on every pixel the
-// other claims in vain, a wrong one loses it.
-constexpr double kClearLeadPerPixel = 0.4;
-// Promotions to different pieces differ in the pieces' shapes only, which the upright model matches less
-// well than it matches where pieces stand: telling them apart needs this much more lead per pixel. Seen
-// from above, a knight's head can outweigh a queen's height.
-constexpr double kClearPromotionLeadPerPixel = 4.0;
-// Two moves whose regions differ in fewer pixels than this share of a square (two promotions seen from
-// above) are not told apart by the pictures.
-constexpr double kMinTellingArea = 0.25;
-// The best move must explain at least this share of the change seen on the board; less means something
-// else changed too (a hand, a knocked piece, a moved camera).
-constexpr double kMinExplained = 0.55;
-// The best move must lead this many runners-up clearly: the four promotions on one square come together.
-constexpr size_t kRivals = 3;
-// Points on each circle of a piece's outline.
-constexpr int kOutlinePoints = 16;
+// Pictures are compared at this width at most: finer detail costs time and settles nothing more.
+constexpr int kWorkingWidth = 640;
+// Registration runs on copies this wide, then on copies twice as wide to refine.
+constexpr int kRegistrationWidth = 160;
+constexpr int kEccIterations = 50;
+constexpr double kEccEpsilon = 1e-4;
+// Two registered pictures of the same board correlate above this (ECC's measure, 1 for equal pictures);
+// below it the registration slipped, or the camera moved too far for it, and features are matched.
+constexpr double kMinCorrelation = 0.8;
+// Matched features needed to believe a homography found from them, after RANSAC's outliers are out.
+constexpr int kMinFeatureInliers = 40;
+// The camera moved when a corner of the board moved by more than this many working pixels: less is the
+// registration's own noise.
+constexpr double kMovedPixels = 1.5;
+// A coarse registration that moves the picture less than this is the camera standing still.
+constexpr double kStillPixels = 1.0;
+// A pixel changed when its largest channel difference exceeds this many times the median difference
+// over the board (sensor noise, JPEG loss and what the light matching left), and at least the floor.
+constexpr double kChangeOverNoise = 4.0;
+constexpr double kMinChangeLevel = 18.0;
+// A changed region that reaches this close to the picture's edge, and is at least this many squares
+// large, is a hand or an arm reaching in, not a piece: no piece on the board touches the edge.
+constexpr int kEdgeBand = 6;
+constexpr double kMinHandSquares = 1.5;
+// An arm crosses the table to reach the board: at least this many squares of a hand's change lie outside
+// what pieces on the board can show. A board that fills the picture touches its edge with its pieces.
+constexpr double kMinHandOutside = 0.5;
+// What a piece on a square can show: a cylinder standing on it, of this radius in squares (wide enough
+// for a piece a quarter square off its centre), as tall as the piece. What pieces nearer to the camera
+// hide of it is not taken out: real pieces are slimmer than any model of them, and what shows beside
+// them is evidence.
+constexpr double kRegionRadius = 0.4;
+constexpr int kRegionPoints = 16;
+// A square whose region is less visible than this share (the rest under a hand) is hidden.
+constexpr double kMinVisibleShare = 0.6;
+// A region's pixel counts against a move unless it changed, by this much plus the share that changed over
+// the median square: the median takes up what light and shadows changed everywhere.
+constexpr double kNoChangeShare = 0.2;
+// The best move must lead every rival by this much (in squares' areas of change) to be certain; a rival's
+// hidden pixels are counted as if they had changed.
+constexpr double kClearLead = 0.2;
+// The change the best move leaves unexplained stays below this many squares' area: more means something
+// else changed too (a knocked piece, a hand not seen as one). Light and shadows leave up to about 0.8.
+constexpr double kMaxUnexplained = 1.0;
 
-struct Change {
-    Square square;
-    Piece before, after;
-};
-
-// The squares a move alters, with what stood there before and after.
-std::vector<Change> ChangesOf(const Position& before, const Position& after)
+cv::Mat Shrunk(const cv::Mat& picture, double scale)
 {
-    std::vector<Change> changes;
-    for (Square s = 0; s < 64; ++s)
-        if (!(before.at(s) == after.at(s)))
-            changes.push_back({s, before.at(s), after.at(s)});
-    return changes;
+    cv::Mat out;
+    cv::resize(picture, out, cv::Size(), scale, scale, scale < 1 ? cv::INTER_AREA : cv::INTER_LINEAR);
+    return out;
 }
 
-/// The regions that upright pieces cover in the top-down view.
-class Silhouettes {
-public:
-    explicit Silhouettes(const BoardView& view) : m_view(view) {}
+cv::Matx33d Scaled(const cv::Matx33d& h, double scale)
+{
+    const cv::Matx33d s(scale, 0, 0, 0, scale, 0, 0, 0, 1);
+    return s * h * s.inv();
+}
 
-    const std::vector<cv::Point>& of(Square s, PieceType type)
-    {
-        std::vector<cv::Point>& hull = m_cache[s * 8 + int(type)];
-        if (!hull.empty())
-            return hull;
-        const PieceShape shape = ShapeOf(type);
-        const double cx = FileOf(s) + 0.5, cy = RankOf(s) + 0.5;
-        std::vector<cv::Point> points;
-        for (double z : {0.0, shape.height}) {
-            const double r = z == 0.0 ? shape.radius : shape.radius * PieceShape::kTopShare;
-            for (int i = 0; i < kOutlinePoints; ++i) {
-                const double a = 2 * CV_PI * i / kOutlinePoints;
-                const cv::Point3d p(cx + r * std::cos(a), cy + r * std::sin(a), z);
-                points.push_back(ToTopDown(m_view.toBoard(m_view.project(p))));
-            }
+// How far a change of warp moves the picture's corners, in pixels at most.
+double Displacement(const cv::Matx33d& a, const cv::Matx33d& b, cv::Size size)
+{
+    double most = 0;
+    for (const cv::Vec3d& p : {cv::Vec3d(0, 0, 1),
+                               {double(size.width), 0, 1},
+                               {0, double(size.height), 1},
+                               {double(size.width), double(size.height), 1}}) {
+        const cv::Vec3d q = a * p, r = b * p;
+        most = std::max(most, std::hypot(q[0] / q[2] - r[0] / r[2], q[1] / q[2] - r[1] / r[2]));
+    }
+    return most;
+}
+
+// Intensity-based registration of the new picture to the previous one, coarse to fine from `guess`:
+// the homography from previous to new pixels, and the correlation it reached (-1 when it failed).
+double RegisterEcc(const cv::Mat& previous, const cv::Mat& next, const cv::Mat& mask, cv::Matx33d& warp)
+{
+    double correlation = -1;
+    for (int width : {kRegistrationWidth, 2 * kRegistrationWidth}) {
+        const double scale = double(width) / previous.cols;
+        cv::Mat w(Scaled(warp, scale));
+        w.convertTo(w, CV_32F);
+        try {
+            correlation =
+                cv::findTransformECC(Shrunk(previous, scale), Shrunk(next, scale), w, cv::MOTION_HOMOGRAPHY,
+                                     cv::TermCriteria(cv::TermCriteria::COUNT | cv::TermCriteria::EPS,
+                                                      kEccIterations, kEccEpsilon),
+                                     Shrunk(mask, scale), 5);
+        } catch (const cv::Exception&) {
+            return -1;
         }
-        cv::convexHull(points, hull);
-        return hull;
+        w.convertTo(w, CV_64F);
+        const cv::Matx33d before = warp;
+        warp = Scaled(cv::Matx33d(w), 1 / scale);
+        // A camera that stayed where it was needs no finer look.
+        if (width == kRegistrationWidth && Displacement(before, warp, previous.size()) < kStillPixels)
+            return correlation;
     }
-
-    static cv::Point ToTopDown(cv::Point2d board)
-    {
-        const double x = (board.x + kMarginSquares) * kPixelsPerSquare;
-        const double y = (8 + kMarginSquares - board.y) * kPixelsPerSquare;
-        constexpr double far = 1e5; // keeps points behind the camera's horizon drawable
-        return {cvRound(std::clamp(x, -far, far)), cvRound(std::clamp(y, -far, far))};
-    }
-
-private:
-    const BoardView& m_view;
-    std::map<int, std::vector<cv::Point>> m_cache;
-};
-
-double Median(const cv::Mat& values, const cv::Mat& mask)
-{
-    cv::Mat bytes;
-    values.convertTo(bytes, CV_8U);
-    int histogram[256] = {};
-    int count = 0;
-    for (int y = 0; y < bytes.rows; ++y)
-        for (int x = 0; x < bytes.cols; ++x)
-            if (mask.at<uchar>(y, x)) {
-                ++histogram[bytes.at<uchar>(y, x)];
-                ++count;
-            }
-    for (int v = 0, seen = 0; v < 256; ++v)
-        if ((seen += histogram[v]) * 2 >= count)
-            return v;
-    return 255;
+    return correlation;
 }
 
-// The light of the new view matched to the old one's: per channel, a gain that changes linearly across
-// the board, fitted over the board pixels that did not change.
-cv::Mat MatchLight(const cv::Mat& before, const cv::Mat& after, const cv::Mat& unchanged)
+// Where the camera's move took the previous picture's pixels: by features, for moves too large for the
+// intensity registration. Nothing when the pictures have too little in common.
+std::optional<cv::Matx33d> RegisterFeatures(const cv::Mat& previous, const cv::Mat& next)
 {
-    cv::Mat matched(after.size(), CV_32FC3);
+    const cv::Ptr<cv::ORB> orb = cv::ORB::create(1500);
+    std::vector<cv::KeyPoint> kp[2];
+    cv::Mat descriptors[2];
+    orb->detectAndCompute(previous, cv::noArray(), kp[0], descriptors[0]);
+    orb->detectAndCompute(next, cv::noArray(), kp[1], descriptors[1]);
+    if (descriptors[0].empty() || descriptors[1].empty())
+        return std::nullopt;
+    std::vector<cv::DMatch> matches;
+    cv::BFMatcher(cv::NORM_HAMMING, true).match(descriptors[0], descriptors[1], matches);
+    std::vector<cv::Point2f> from, to;
+    for (const cv::DMatch& m : matches) {
+        from.push_back(kp[0][size_t(m.queryIdx)].pt);
+        to.push_back(kp[1][size_t(m.trainIdx)].pt);
+    }
+    if (from.size() < size_t(kMinFeatureInliers))
+        return std::nullopt;
+    cv::Mat inliers;
+    const cv::Mat h = cv::findHomography(from, to, cv::RANSAC, 3.0, inliers);
+    if (h.empty() || cv::countNonZero(inliers) < kMinFeatureInliers)
+        return std::nullopt;
+    return cv::Matx33d(h);
+}
+
+double Median(const cv::Mat& channel, const cv::Mat& mask)
+{
+    cv::Mat histogram;
+    const int bins = 256;
+    const float range[] = {0, 256};
+    const float* ranges[] = {range};
+    cv::calcHist(&channel, 1, nullptr, mask, histogram, 1, &bins, ranges);
+    const double half = cv::sum(histogram)[0] / 2;
+    double seen = 0;
+    for (int v = 0; v < bins; ++v)
+        if ((seen += histogram.at<float>(v)) >= half)
+            return v;
+    return bins - 1;
+}
+
+// Fits, per channel, the gain a + b x + c y that best turns `next` into `previous` over the pixels of
+// `mask` (every fourth each way is plenty for three unknowns), and applies it to `next`.
+void MatchRamp(const cv::Mat& previous, cv::Mat& next, const cv::Mat& mask)
+{
+    cv::Mat across(1, next.cols, CV_32F), down(next.rows, 1, CV_32F);
+    for (int x = 0; x < next.cols; ++x)
+        across.at<float>(x) = float(x) / next.cols;
+    for (int y = 0; y < next.rows; ++y)
+        down.at<float>(y) = float(y) / next.rows;
+    const cv::Mat u = cv::repeat(across, next.rows, 1), v = cv::repeat(down, 1, next.cols);
+    std::vector<cv::Mat> gains(3);
     for (int ch = 0; ch < 3; ++ch) {
         cv::Matx33d normal = cv::Matx33d::zeros();
         cv::Vec3d right(0, 0, 0);
-        // Every other pixel each way is plenty for three unknowns.
-        for (int y = 0; y < after.rows; y += 2) {
-            for (int x = 0; x < after.cols; x += 2) {
-                if (!unchanged.at<uchar>(y, x))
+        for (int y = 0; y < next.rows; y += 4)
+            for (int x = 0; x < next.cols; x += 4) {
+                if (!mask.at<uchar>(y, x))
                     continue;
-                const double a = after.at<cv::Vec3f>(y, x)[ch], u = double(x) / after.cols,
-                             v = double(y) / after.rows;
-                const cv::Vec3d row(a, a * u, a * v);
+                const double a = next.at<cv::Vec3f>(y, x)[ch];
+                const cv::Vec3d row(a, a * u.at<float>(y, x), a * v.at<float>(y, x));
                 normal += row * row.t();
-                right += row * double(before.at<cv::Vec3f>(y, x)[ch]);
+                right += row * double(previous.at<cv::Vec3f>(y, x)[ch]);
             }
-        }
-        cv::Vec3d gain(1, 0, 0);
+        cv::Vec3d g(1, 0, 0);
         if (cv::determinant(normal) > 0)
-            cv::solve(normal, right, gain, cv::DECOMP_CHOLESKY);
-        for (int y = 0; y < after.rows; ++y)
-            for (int x = 0; x < after.cols; ++x)
-                matched.at<cv::Vec3f>(y, x)[ch] =
-                    float(after.at<cv::Vec3f>(y, x)[ch] *
-                          (gain[0] + gain[1] * x / after.cols + gain[2] * y / after.rows));
+            cv::solve(normal, right, g, cv::DECOMP_CHOLESKY);
+        gains[size_t(ch)] = g[0] + g[1] * u + g[2] * v;
     }
-    return matched;
+    cv::Mat gain;
+    cv::merge(gains, gain);
+    next = next.mul(gain);
 }
 
-// The per-pixel difference of two top-down views, summed over the channels, once the light is matched,
-// so that a change of light is not a move. Sets the threshold of a real change.
-cv::Mat Difference(const cv::Mat& before, const cv::Mat& after, const cv::Mat& board, double& threshold)
+BoardCorners Moved(const BoardCorners& corners, const cv::Matx33d& warp, cv::Size size)
 {
-    cv::Mat diff, unchanged = board.clone();
-    for (int pass = 0; pass < 2; ++pass) {
-        cv::Mat channels;
-        cv::absdiff(before, MatchLight(before, after, unchanged), channels);
-        cv::transform(channels, diff, cv::Matx13f(1, 1, 1));
-        threshold = std::max(kMinChangeLevel, kChangeOverNoise * Median(diff, board));
-        unchanged = board & (diff < threshold);
+    BoardCorners moved;
+    for (int i = 0; i < 4; ++i) {
+        const cv::Vec3d p = warp * cv::Vec3d(corners.points[size_t(i)].x * size.width,
+                                             corners.points[size_t(i)].y * size.height, 1);
+        moved.points[size_t(i)] = {p[0] / p[2] / size.width, p[1] / p[2] / size.height};
     }
-    return diff;
+    return moved;
+}
+
+// The picture region of an upright cylinder standing on a square.
+std::vector<cv::Point> Region(const BoardView& view, Square s, double radius, double height)
+{
+    std::vector<cv::Point> points, hull;
+    for (double z : {0.0, height})
+        for (int i = 0; i < kRegionPoints; ++i) {
+            const double a = 2 * CV_PI * i / kRegionPoints;
+            const cv::Point2d p = view.project(
+                {FileOf(s) + 0.5 + radius * std::cos(a), RankOf(s) + 0.5 + radius * std::sin(a), z});
+            constexpr double far = 1e5; // keeps points behind the camera's horizon drawable
+            points.emplace_back(cvRound(std::clamp(p.x, -far, far)), cvRound(std::clamp(p.y, -far, far)));
+        }
+    cv::convexHull(points, hull);
+    return hull;
+}
+
+double SquareArea(const BoardCorners& corners, cv::Size size);
+
+// The board and a square around it, as the view sees it.
+cv::Mat Surroundings(const BoardView& view, cv::Size size)
+{
+    std::vector<cv::Point> outline;
+    for (const cv::Point2d& p : {cv::Point2d(-1, -1), {9, -1}, {9, 9}, {-1, 9}}) {
+        const cv::Point2d q = view.project({p.x, p.y, 0});
+        outline.emplace_back(cvRound(q.x), cvRound(q.y));
+    }
+    cv::Mat mask = cv::Mat::zeros(size, CV_8U);
+    cv::fillConvexPoly(mask, outline, 255);
+    return mask;
+}
+
+struct Weight {
+    double score = 0;  ///< changed pixels less `none` for each seen one, in squares' areas
+    double hidden = 0; ///< pixels that could not be seen, in squares' areas
+    int changed = 0;   ///< changed pixels
+};
+
+// The change over the regions of the squares that differ between two positions, with the pieces on them
+// before and after.
+Weight Weigh(const MoveReading& reading, const Position& before, const Position& after)
+{
+    Weight w;
+    if (reading.changed.empty())
+        return w;
+    const cv::Size size = reading.changed.size();
+    const BoardView view(reading.corners, size);
+    std::vector<std::vector<cv::Point>> regions;
+    cv::Rect roi;
+    for (Square s = 0; s < 64; ++s)
+        if (!(before.at(s) == after.at(s)))
+            for (const Piece piece : {before.at(s), after.at(s)})
+                if (piece.type != PieceType::None) {
+                    regions.push_back(Region(view, s, kRegionRadius, ShapeOf(piece.type).height));
+                    roi |= cv::boundingRect(regions.back());
+                }
+    roi &= cv::Rect(cv::Point(), size);
+    if (roi.empty())
+        return w;
+    cv::Mat mask = cv::Mat::zeros(roi.size(), CV_8U);
+    for (const std::vector<cv::Point>& region : regions) // one at a time: overlaps are filled too
+        cv::fillPoly(mask, std::vector{region}, 255, cv::LINE_8, 0, -roi.tl());
+    const double squareArea = SquareArea(reading.corners, size);
+    const int all = cv::countNonZero(mask);
+    mask &= reading.seen(roi);
+    const int seen = cv::countNonZero(mask);
+    w.changed = cv::countNonZero(mask & reading.changed(roi));
+    w.score = (w.changed - reading.none * seen) / squareArea;
+    w.hidden = (all - seen) / squareArea;
+    return w;
+}
+
+double SquareArea(const BoardCorners& corners, cv::Size size)
+{
+    std::vector<cv::Point2f> quad;
+    for (const cv::Point2d& p : corners.points)
+        quad.emplace_back(float(p.x * size.width), float(p.y * size.height));
+    return std::max(1.0, cv::contourArea(quad) / 64);
 }
 } // namespace
+
+double ChangeScore(const MoveReading& reading, const Position& before, const Position& after)
+{
+    return Weigh(reading, before, after).score;
+}
 
 MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Position& position,
                           const BoardCorners& corners)
 {
     MoveReading reading;
+    reading.corners = corners;
     for (const Move& m : position.legalMoves())
         reading.candidates.push_back({m});
+    std::vector<cv::Point2f> quad;
+    for (const cv::Point2d& p : corners.points)
+        quad.emplace_back(float(p.x), float(p.y));
     if (previous.empty() || next.empty() || previous.type() != CV_8UC3 || next.type() != CV_8UC3 ||
-        reading.candidates.empty())
+        reading.candidates.empty() || cv::contourArea(quad) < 1e-3)
         return reading;
 
     cv::Mat before = previous, after = next;
-    if (before.cols > kMaxWorkingWidth) {
-        const double scale = double(kMaxWorkingWidth) / before.cols;
-        cv::resize(before, before, cv::Size(), scale, scale, cv::INTER_AREA);
-    }
+    if (before.cols > kWorkingWidth)
+        before = Shrunk(before, double(kWorkingWidth) / before.cols);
     if (after.size() != before.size())
         cv::resize(after, after, before.size(), 0, 0, cv::INTER_AREA);
-    const BoardView view(corners, before.size());
-    cv::Mat top[2];
-    for (int i = 0; i < 2; ++i) {
-        view.warpTopDown(i == 0 ? before : after, kPixelsPerSquare, kMarginSquares)
-            .convertTo(top[i], CV_32FC3);
-        cv::GaussianBlur(top[i], top[i], cv::Size(3, 3), 0);
-    }
-    const int side = top[0].rows;
-    cv::Mat board = cv::Mat::zeros(side, side, CV_8U);
-    board(cv::Rect(kMarginSquares * kPixelsPerSquare, kMarginSquares * kPixelsPerSquare, 8 * kPixelsPerSquare,
-                   8 * kPixelsPerSquare)) = 255;
-    double threshold = 0;
-    const cv::Mat diff = Difference(top[0], top[1], board, threshold);
-    const cv::Mat evidence = diff - threshold;
-    cv::Mat positive;
-    cv::threshold(evidence, positive, 0, 0, cv::THRESH_TOZERO);
-    const double totalChange = std::max(cv::sum(positive)[0], 1.0);
+    const cv::Size size = before.size();
+    const double squareArea = SquareArea(corners, size);
 
-    Silhouettes silhouettes(view);
-    double depth[64];
-    for (Square s = 0; s < 64; ++s)
-        depth[s] = view.depth({FileOf(s) + 0.5, RankOf(s) + 0.5, 0});
-    const cv::Rect picture(0, 0, side, side);
-    cv::Mat own(side, side, CV_8U);
-    // Marks in `mask` (zero outside the returned rectangle) the top-down pixels the move changes.
-    auto regions = [&](const Move& move, cv::Mat& mask) {
-        const std::vector<Change> changes = ChangesOf(position, position.play(move));
-        bool changed[64] = {};
-        cv::Rect roi;
-        for (const Change& change : changes) {
-            changed[change.square] = true;
-            for (Piece p : {change.before, change.after})
-                if (p.type != PieceType::None)
-                    roi |= cv::boundingRect(silhouettes.of(change.square, p.type));
-        }
-        roi &= picture;
-        mask(roi) = 0;
-        const cv::Point offset = -roi.tl();
-        for (const Change& change : changes) {
-            cv::Mat part = own(roi);
-            part = 0;
-            for (Piece p : {change.before, change.after})
-                if (p.type != PieceType::None)
-                    cv::fillPoly(part, std::vector{silhouettes.of(change.square, p.type)}, 255, cv::LINE_8, 0,
-                                 offset);
-            // What a piece that stays, nearer to the camera, hides of this square cannot change.
-            for (Square s = 0; s < 64; ++s) {
-                if (!changed[s] && position.at(s).type != PieceType::None &&
-                    depth[s] < depth[change.square]) {
-                    const std::vector<cv::Point>& hull = silhouettes.of(s, position.at(s).type);
-                    if ((cv::boundingRect(hull) & roi).area() > 0)
-                        cv::fillPoly(part, std::vector{hull}, 0, cv::LINE_8, 0, offset);
-                }
-            }
-            mask(roi) |= part;
-        }
-        return roi;
+    // Register the new picture to the previous one over the board and a square around it.
+    cv::Mat gray[2];
+    cv::cvtColor(before, gray[0], cv::COLOR_BGR2GRAY);
+    cv::cvtColor(after, gray[1], cv::COLOR_BGR2GRAY);
+    const cv::Mat near = Surroundings(BoardView(corners, size), size);
+    cv::Matx33d warp = cv::Matx33d::eye();
+    if (RegisterEcc(gray[0], gray[1], near, warp) < kMinCorrelation) {
+        const std::optional<cv::Matx33d> features = RegisterFeatures(gray[0], gray[1]);
+        if (!features)
+            return reading;
+        warp = *features;
+        if (RegisterEcc(gray[0], gray[1], near, warp) < kMinCorrelation)
+            return reading;
+    }
+    reading.corners = Moved(corners, warp, size);
+    double shift = 0;
+    for (int i = 0; i < 4; ++i)
+        shift = std::max(
+            shift, cv::norm(cv::Point2d(
+                       (reading.corners.points[size_t(i)].x - corners.points[size_t(i)].x) * size.width,
+                       (reading.corners.points[size_t(i)].y - corners.points[size_t(i)].y) * size.height)));
+    reading.sight = shift > kMovedPixels ? BoardSight::Moved : BoardSight::Clear;
+    if (reading.sight == BoardSight::Clear) {
+        reading.corners = corners; // the registration's noise is not a move of the camera
+        warp = cv::Matx33d::eye();
+    }
+
+    // The previous picture seen from where the camera is now, and where it has pixels to compare.
+    const BoardView view(reading.corners, size);
+    cv::Mat old, valid;
+    cv::warpPerspective(before, old, warp, size);
+    cv::warpPerspective(cv::Mat(size, CV_8U, cv::Scalar(255)), valid, warp, size, cv::INTER_NEAREST);
+    cv::erode(valid, valid, cv::Mat(), cv::Point(-1, -1), 2);
+    cv::Mat board = cv::Mat::zeros(size, CV_8U);
+    {
+        std::vector<cv::Point> area;
+        for (const cv::Point2d& p : reading.corners.points)
+            area.emplace_back(cvRound(p.x * size.width), cvRound(p.y * size.height));
+        cv::fillConvexPoly(board, area, 255);
+        board &= valid;
+    }
+
+    // The light matched per colour channel, so that a change of light is no move: a gain from the
+    // medians over the board, then a gain that changes linearly across the picture, fitted where
+    // nothing changed.
+    cv::Mat oldFloat, newFloat;
+    old.convertTo(oldFloat, CV_32FC3);
+    after.convertTo(newFloat, CV_32FC3);
+    cv::Mat oldChannels[3], newChannels[3];
+    cv::split(old, oldChannels);
+    cv::split(after, newChannels);
+    cv::Scalar gain;
+    for (int c = 0; c < 3; ++c)
+        gain[c] = (Median(oldChannels[c], board) + 1) / (Median(newChannels[c], board) + 1);
+    cv::multiply(newFloat, gain, newFloat);
+    cv::Mat diff, changed;
+    double level = kMinChangeLevel;
+    auto compare = [&] {
+        cv::Mat channels;
+        cv::absdiff(oldFloat, newFloat, channels);
+        cv::Mat split[3];
+        cv::split(channels, split);
+        diff = cv::max(cv::max(split[0], split[1]), split[2]);
+        cv::GaussianBlur(diff, diff, cv::Size(5, 5), 0);
+        cv::Mat diff8;
+        diff.convertTo(diff8, CV_8U);
+        level = std::max(kMinChangeLevel, kChangeOverNoise * Median(diff8, board));
+        changed = (diff > level) & valid;
     };
-    cv::Mat mask(side, side, CV_8U);
-    for (MoveCandidate& c : reading.candidates) {
-        const cv::Rect roi = regions(c.move, mask);
-        const int area = cv::countNonZero(mask(roi));
-        c.score = cv::mean(evidence(roi), mask(roi))[0] * area;
-        c.explained = cv::mean(positive(roi), mask(roi))[0] * area / totalChange;
-    }
-    std::stable_sort(reading.candidates.begin(), reading.candidates.end(),
-                     [](const MoveCandidate& a, const MoveCandidate& b) { return a.score > b.score; });
+    compare();
+    MatchRamp(oldFloat, newFloat, board & ~changed);
+    compare();
 
-    const MoveCandidate& best = reading.candidates[0];
-    bool clearLead = true;
-    cv::Mat mine = cv::Mat::zeros(side, side, CV_8U), theirs(side, side, CV_8U);
-    regions(best.move, mine);
-    for (size_t i = 1; i < std::min(reading.candidates.size(), kRivals + 1); ++i) {
-        theirs = 0;
-        regions(reading.candidates[i].move, theirs);
-        const double telling = std::max<double>(cv::countNonZero(mine ^ theirs),
-                                                kMinTellingArea * kPixelsPerSquare * kPixelsPerSquare);
-        const double lead = best.score - reading.candidates[i].score;
-        const bool promotions =
-            best.move.promotion != PieceType::None && reading.candidates[i].move.promotion != PieceType::None;
-        const double perPixel = promotions ? kClearPromotionLeadPerPixel : kClearLeadPerPixel;
-        clearLead = clearLead && lead >= perPixel * threshold * telling;
+    // A hand: changed pixels, joined, that reach the edge of what can be compared and are large.
+    cv::Mat joined, labels, stats, centroids, hand = cv::Mat::zeros(size, CV_8U);
+    cv::dilate(changed, joined, cv::getStructuringElement(cv::MORPH_ELLIPSE, {9, 9}));
+    cv::Mat inner;
+    cv::erode(valid, inner, cv::Mat(), cv::Point(-1, -1), kEdgeBand);
+    cv::rectangle(inner, cv::Rect(cv::Point(), size), cv::Scalar(0),
+                  2 * kEdgeBand); // erosion spares the edge
+    // What pieces on the board can show: the board's volume up to the tallest piece.
+    cv::Mat reach = cv::Mat::zeros(size, CV_8U);
+    {
+        std::vector<cv::Point> volume, hull;
+        for (double z : {0.0, ShapeOf(PieceType::King).height})
+            for (const cv::Point2d& p : {cv::Point2d(0, 0), {8, 0}, {8, 8}, {0, 8}}) {
+                const cv::Point2d q = view.project({p.x, p.y, z});
+                volume.emplace_back(cvRound(std::clamp(q.x, -1e5, 1e5)), cvRound(std::clamp(q.y, -1e5, 1e5)));
+            }
+        cv::convexHull(volume, hull);
+        cv::fillConvexPoly(reach, hull, 255);
     }
-    reading.uncertain = best.score <= 0 || !clearLead || best.explained < kMinExplained;
-    // Between promotions on one square that the pictures do not tell apart, the queen is the rule.
-    if (reading.uncertain && best.move.promotion != PieceType::None) {
-        auto queen =
-            std::find_if(reading.candidates.begin(), reading.candidates.end(), [&](const MoveCandidate& c) {
-                return c.move.from == best.move.from && c.move.to == best.move.to &&
-                       c.move.promotion == PieceType::Queen;
-            });
-        if (queen != reading.candidates.end())
-            std::rotate(reading.candidates.begin(), queen, queen + 1);
+    const int count = cv::connectedComponentsWithStats(joined, labels, stats, centroids, 8, CV_32S);
+    for (int i = 1; i < count; ++i) {
+        if (stats.at<int>(i, cv::CC_STAT_AREA) < kMinHandSquares * squareArea)
+            continue;
+        const cv::Mat component = labels == i;
+        if (cv::countNonZero(component & ~inner) > 0 &&
+            cv::countNonZero(component & ~reach) >= kMinHandOutside * squareArea)
+            hand |= component;
     }
+    // A moved camera is the news when both happen: the hidden squares still say what is covered.
+    if (reading.sight == BoardSight::Clear && cv::countNonZero(hand & board) > 0)
+        reading.sight = BoardSight::Covered;
+
+    // Each square's share of change over its region, with the piece that stands there (a pawn's when
+    // none does): what light and shadows changed everywhere shows in their median.
+    const cv::Rect picture(0, 0, size.width, size.height);
+    const cv::Mat seen = valid & ~hand;
+    double share[64];
+    for (Square s = 0; s < 64; ++s) {
+        const PieceType type = position.at(s).type;
+        const std::vector<cv::Point> outline =
+            Region(view, s, kRegionRadius, ShapeOf(type == PieceType::None ? PieceType::Pawn : type).height);
+        const cv::Rect roi = cv::boundingRect(outline) & picture;
+        share[s] = 0;
+        reading.hidden[size_t(s)] = true;
+        if (roi.empty())
+            continue;
+        cv::Mat region = cv::Mat::zeros(roi.size(), CV_8U);
+        cv::fillPoly(region, std::vector{outline}, 255, cv::LINE_8, 0, -roi.tl());
+        const int all = cv::countNonZero(region);
+        const cv::Mat visible = region & seen(roi);
+        const int shown = cv::countNonZero(visible);
+        reading.hidden[size_t(s)] = all == 0 || shown < kMinVisibleShare * all;
+        if (!reading.hidden[size_t(s)])
+            share[s] = double(cv::countNonZero(visible & changed(roi))) / shown;
+    }
+    double sorted[64];
+    std::copy(std::begin(share), std::end(share), sorted);
+    std::nth_element(sorted, sorted + 32, sorted + 64);
+    const double none = kNoChangeShare + sorted[32];
+
+    // Each move by the change over the regions of the squares it alters, with the pieces before and
+    // after it: each changed pixel there counts for it, each unchanged one against it. A rival's hidden
+    // pixels count as changed.
+    const double changedOnBoard = std::max(1, cv::countNonZero(changed & seen & Surroundings(view, size)));
+    reading.changed = changed;
+    reading.seen = seen;
+    reading.none = none;
+    std::vector<double> bestCase;
+    for (MoveCandidate& c : reading.candidates) {
+        const Weight w = Weigh(reading, position, position.play(c.move));
+        c.score = w.score;
+        c.explained = w.changed / changedOnBoard;
+        bestCase.push_back(w.score + (1 - none) * w.hidden);
+    }
+    std::vector<size_t> order(reading.candidates.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    // Promotions on one square alter the same squares: the queen first among equals.
+    auto rank = [&](size_t i) {
+        const MoveCandidate& c = reading.candidates[i];
+        return c.score + (c.move.promotion == PieceType::Queen ? 1e-6 : 0.0);
+    };
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return rank(a) > rank(b); });
+    std::vector<MoveCandidate> ranked;
+    double rival = -1e9;
+    for (size_t i : order) {
+        ranked.push_back(reading.candidates[i]);
+        if (i != order.front())
+            rival = std::max(rival, bestCase[i]);
+    }
+    reading.candidates = std::move(ranked);
+    const MoveCandidate& best = reading.candidates.front();
+    const double unexplained = changedOnBoard * (1 - best.explained) / squareArea;
+    reading.uncertain = best.score <= 0 || best.score - rival < kClearLead || unexplained > kMaxUnexplained;
     return reading;
 }

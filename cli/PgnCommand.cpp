@@ -119,6 +119,20 @@ int RunPgnCommand(const QCommandLineParser& parser)
     int uncertain = 0;
     for (int ply = 1; ply <= read; ++ply) {
         std::printf("%s\n", PlyText(score, ply, true).c_str());
+        // What the camera saw of the board, when it was not the whole board where it was.
+        const MoveReading& reading = score.Plies()[size_t(ply - 1)].reading;
+        const QString picture = QString::fromStdString(FormatPictureName(game, ply));
+        if (reading.sight == BoardSight::Covered)
+            std::printf("%s\n",
+                        qUtf8Printable(PgnCommand::tr("  the board is partly covered on %1").arg(picture)));
+        else if (reading.sight == BoardSight::Moved)
+            std::printf("%s\n",
+                        qUtf8Printable(
+                            PgnCommand::tr("  the camera moved before %1: the board is now at %2")
+                                .arg(picture, QString::fromStdString(FormatBoardCorners(reading.corners)))));
+        else if (reading.sight == BoardSight::Lost)
+            std::printf("%s\n",
+                        qUtf8Printable(PgnCommand::tr("  the board cannot be seen on %1").arg(picture)));
         uncertain += score.Plies()[size_t(ply - 1)].uncertain;
     }
     const PgnGame pgn = sheet.Game(record, notes.flagFallen);

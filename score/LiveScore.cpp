@@ -132,6 +132,7 @@ void LiveScore::StartGame(int game)
 {
     m_game = game;
     m_written = 0;
+    m_told = 0;
     m_flag.reset();
     m_sheet.reset();
     std::optional<BoardCorners> corners = m_setting;
@@ -186,11 +187,42 @@ void LiveScore::Update()
             if (!(c.move == ply.move) && last.others.size() < 5)
                 last.others.emplace_back(QString::fromStdString(ToSan(before, c.move)), c.move);
     }
+    // What the camera saw of the board in the new pictures, said in words: silence would look like a
+    // board read as usual.
+    QString sight;
+    std::optional<BoardCorners> moved;
+    for (; m_told < last.ply; ++m_told) {
+        const MoveReading& reading = score.Plies()[size_t(m_told)].reading;
+        const QString picture = QString::fromStdString(FormatPictureName(m_game, m_told + 1));
+        if (reading.sight == BoardSight::Covered)
+            sight = QCoreApplication::translate("LiveScore", "The board is partly covered on %1: the move is "
+                                                             "read from what can be seen.")
+                        .arg(picture);
+        else if (reading.sight == BoardSight::Moved) {
+            sight =
+                QCoreApplication::translate("LiveScore", "The camera moved before %1: the board was found "
+                                                         "again and its new corners are kept.")
+                    .arg(picture);
+            moved = reading.corners;
+        } else if (reading.sight == BoardSight::Lost)
+            sight =
+                QCoreApplication::translate("LiveScore", "The camera has lost the board on %1: its moves "
+                                                         "cannot be read. \"Board...\" in the preview lets "
+                                                         "you click its corners.")
+                    .arg(picture);
+    }
+    // Corners that were given follow the camera into the next games; found ones are looked for again.
+    if (moved && m_setting)
+        m_setting = *moved;
     QMetaObject::invokeMethod(
         this,
-        [this, last, error] {
+        [this, last, error, sight, moved] {
             m_last = last;
             emit changed();
+            if (moved)
+                emit boardMoved(*moved);
+            if (!sight.isEmpty())
+                emit notice(sight);
             if (!error.isEmpty())
                 emit notice(error);
         },

@@ -70,8 +70,11 @@ signals:
     void changed();
     /// The board was found on a game's starting position (no BOARD setting): where it is.
     void boardFound(const BoardCorners& corners);
-    /// Something the user should know: no board seen, the score not written.
+    /// Something the user should know: no board seen, the board covered, moved or lost, the score not
+    /// written.
     void notice(const QString& text);
+    /// The camera moved during a game and the board was found again: where it is now, to keep as BOARD.
+    void boardMoved(const BoardCorners& corners);
 
 private:
     void Queue(std::function<void()> job);
@@ -90,6 +93,7 @@ private:
     std::unique_ptr<ScoreSheet> m_sheet;
     int m_game = -1;
     int m_written = 0; // the last ply of the game whose picture is on disk
+    int m_told = 0;    // the plies whose board sight has been told
     std::optional<Colour> m_flag;
 
     std::mutex m_mutex;

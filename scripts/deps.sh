@@ -3,7 +3,7 @@
 orvelle_package_packages="dpkg-dev file desktop-file-utils appstream lintian"
 # qt6-websockets-dev: Qt HTTP Server's CMake files need it, though its package does not say so.
 orvelle_build_packages="cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libopencv-dev libx11-dev libxi-dev fonts-dejavu-core libavformat-dev libavcodec-dev libavutil-dev qt6-websockets-dev qt6-httpserver-dev"
-orvelle_test_packages="curl locales xvfb xauth xdotool bc gstreamer1.0-plugins-base gstreamer1.0-plugins-good ffmpeg imagemagick pgn-extract chromium $orvelle_package_packages"
+orvelle_test_packages="curl locales xvfb xauth xdotool bc gstreamer1.0-plugins-base gstreamer1.0-plugins-good ffmpeg imagemagick pgn-extract chromium povray povray-includes $orvelle_package_packages"
 
 # orvelle_install_packages PACKAGE... : installs the packages that are missing.
 orvelle_install_packages() {

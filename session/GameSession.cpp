@@ -98,6 +98,7 @@ LiveScore& GameSession::Reader(const QString& folder)
         reader = new LiveScore(folder.toStdString(), Board(), std::string(), this);
         connect(reader, &LiveScore::changed, this, [this, reader] { emit moveRead(reader->Last()); });
         connect(reader, &LiveScore::boardFound, this, &GameSession::boardFound);
+        connect(reader, &LiveScore::boardMoved, this, &GameSession::OnBoardMoved);
         connect(reader, &LiveScore::notice, this, &GameSession::notice);
     }
     return *reader;
@@ -329,6 +330,16 @@ QString GameSession::SetBoard(const BoardCorners& corners)
     if (m_cameraDir != m_gameDir)
         Reader(m_cameraDir).SetCorners(*checked);
     return error;
+}
+
+void GameSession::OnBoardMoved(const BoardCorners& corners)
+{
+    if (!m_settings.m_strBoard.isEmpty()) {
+        m_settings.m_strBoard = QString::fromStdString(FormatBoardCorners(corners));
+        if (const QString error = m_store->WriteSettings({{kBoardName, m_settings.m_strBoard}}); !error.isEmpty())
+            emit notice(error);
+    }
+    emit boardFound(corners);
 }
 
 void GameSession::ChooseMove(int game, int ply, const Move& move)

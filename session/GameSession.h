@@ -126,6 +126,9 @@ public:
     void OnClocksMoved();
     void OnNoCamera();
     void OnPictureWritten(const std::filesystem::path& path, const std::string& error);
+    /// The camera was moved during a game and the board found again there: the corners given in BOARD
+    /// follow it, for the next games too, and the camera's window draws the grid where the board is now.
+    void OnBoardMoved(const BoardCorners& corners);
 
 signals:
     /// The clocks have moved or changed: the window draws them again.

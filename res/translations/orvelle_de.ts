@@ -506,6 +506,18 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
         <source>No board can be seen on %1, so the moves are not read. &quot;Board...&quot; in the preview lets you click its corners.</source>
         <translation>Auf %1 ist kein Brett zu sehen, daher werden die Züge nicht gelesen. Mit „Brett...“ in der Vorschau lassen sich seine Ecken anklicken.</translation>
     </message>
+    <message>
+        <source>The board is partly covered on %1: the move is read from what can be seen.</source>
+        <translation>Das Brett ist auf %1 teilweise verdeckt: Der Zug wird aus dem Sichtbaren gelesen.</translation>
+    </message>
+    <message>
+        <source>The camera moved before %1: the board was found again and its new corners are kept.</source>
+        <translation>Die Kamera hat sich vor %1 bewegt: Das Brett wurde wiedergefunden, seine neuen Ecken werden behalten.</translation>
+    </message>
+    <message>
+        <source>The camera has lost the board on %1: its moves cannot be read. &quot;Board...&quot; in the preview lets you click its corners.</source>
+        <translation>Die Kamera hat das Brett auf %1 verloren: Seine Züge lassen sich nicht lesen. Mit „Brett...“ in der Vorschau lassen sich seine Ecken anklicken.</translation>
+    </message>
 </context>
 <context>
     <name>LiveServer</name>
@@ -575,6 +587,18 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
 </context>
 <context>
     <name>PgnCommand</name>
+    <message>
+        <source>  the board is partly covered on %1</source>
+        <translation>  das Brett ist auf %1 teilweise verdeckt</translation>
+    </message>
+    <message>
+        <source>  the camera moved before %1: the board is now at %2</source>
+        <translation>  die Kamera hat sich vor %1 bewegt: das Brett liegt jetzt bei %2</translation>
+    </message>
+    <message>
+        <source>  the board cannot be seen on %1</source>
+        <translation>  das Brett ist auf %1 nicht zu sehen</translation>
+    </message>
     <message>
         <source>Read the moves of a game from its pictures in DIR and write gameNN.pgn there, without a window.</source>
         <translation>Die Züge einer Partie aus ihren Bildern in DIR lesen und dort gameNN.pgn schreiben, ohne Fenster.</translation>

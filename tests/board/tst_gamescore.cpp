@@ -3,6 +3,7 @@
 #include "Notation.h"
 
 #include <QtTest>
+#include <opencv2/imgproc.hpp>
 
 namespace {
 const cv::Size kSize(480, 360);
@@ -72,6 +73,26 @@ private slots:
         for (size_t i = 0; i < game.moves.size(); ++i)
             QCOMPARE(ToSan(score.PositionAfter(int(i)), score.Plies()[i].move),
                      ToSan(score.PositionAfter(int(i)), game.moves[i]));
+    }
+
+    void aCoveredPlyIsSettledByTheNextPicture()
+    {
+        // An arm from the right covers e5 in the picture of 1... e5: e7 is seen emptied, where the pawn
+        // went is not. The picture after 2. Nf3, compared with the one before the arm, settles it.
+        RenderedGame game(Position::Start(), {"e4", "e5", "Nf3"}, Viewpoint::Overhead);
+        const BoardView view(game.corners, kSize);
+        const cv::Point2d e5 = view.project({4.5, 4.5, 0});
+        cv::line(game.pictures[2], {kSize.width, int(e5.y)}, {int(e5.x) - 20, int(e5.y)},
+                 cv::Scalar(90, 130, 200), 36);
+        int written = 3;
+        GameScore score(game.corners, game.Source(written), game.start);
+        QCOMPARE(score.ReadAll(), 2);
+        QVERIFY(score.Plies()[1].uncertain);
+        QCOMPARE(score.Plies()[1].reading.sight, BoardSight::Covered);
+        written = 99;
+        QCOMPARE(score.ReadAll(), 1);
+        QVERIFY(score.Plies()[1].move == game.moves[1] && !score.Plies()[1].uncertain);
+        QVERIFY(score.Plies()[2].move == game.moves[2]);
     }
 
     void choosingAMoveReadsTheLaterPicturesAgain()

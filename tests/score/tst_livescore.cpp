@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 
 /// The game score kept during a game: pictures handed over as the writer finishes them, the last move
 /// for the window, the user's choice, and a board that cannot be seen.
@@ -65,6 +66,47 @@ private slots:
         live.WaitUntilRead();
         QTest::qWait(50);
         QCOMPARE(changed.count(), 0);
+    }
+
+    void aMovedCameraAndACoveredBoardAreSaid()
+    {
+        // From the second ply on, the camera is turned a little about its axis and shifted; the fourth
+        // picture has an arm reaching in from the right.
+        const SceneCamera camera = MakeSceneCamera(Viewpoint::Overhead, {480, 360});
+        cv::Mat turn = cv::getRotationMatrix2D({240, 180}, 1.5, 1.0);
+        turn.at<double>(0, 2) += 7;
+        turn.at<double>(1, 2) -= 5;
+        cv::RNG rng(9);
+        LiveScore live(Folder(), CornersSeenBy(camera), "");
+        QStringList notices;
+        std::optional<BoardCorners> moved;
+        connect(&live, &LiveScore::notice, this, [&](const QString& text) { notices << text; });
+        connect(&live, &LiveScore::boardMoved, this, [&](const BoardCorners& corners) { moved = corners; });
+        Position p = Position::Start();
+        const std::vector<std::string> moves{"e4", "e5", "Nf3", "Nc6"};
+        for (int ply = 0; ply <= 4; ++ply) {
+            if (ply > 0)
+                p = p.play(*ParseSan(p, moves[size_t(ply - 1)]));
+            cv::Mat picture = RenderBoard(p, camera, {}, rng);
+            if (ply >= 2)
+                cv::warpAffine(picture, picture, turn, picture.size(), cv::INTER_LINEAR,
+                               cv::BORDER_REPLICATE);
+            if (ply == 4)
+                cv::line(picture, {480, 120}, {330, 130}, cv::Scalar(90, 130, 200), 40);
+            QVERIFY(cv::imwrite(Folder() + FormatPictureName(4, ply), picture));
+            live.PictureWritten(Folder() + FormatPictureName(4, ply));
+        }
+        QTRY_COMPARE(live.Last().ply, 4);
+        QTRY_VERIFY(moved.has_value());
+        for (int i = 0; i < 4; ++i) {
+            const cv::Point2d truth = CornersSeenBy(camera).points[size_t(i)];
+            const cv::Vec2d there = cv::Matx23d(turn) * cv::Vec3d(truth.x * 480, truth.y * 360, 1);
+            QVERIFY(cv::norm(cv::Point2d(there[0] / 480, there[1] / 360) - moved->points[size_t(i)]) < 0.005);
+        }
+        QTRY_VERIFY(notices.filter(QStringLiteral("The camera moved before game04move001b.jpg")).size() == 1);
+        QTRY_VERIFY(notices.filter(QStringLiteral("partly covered on game04move002b.jpg")).size() == 1);
+        QVERIFY(notices.filter(QStringLiteral("partly covered on game04move002a.jpg")).isEmpty());
+        QVERIFY(Score(4).contains(QStringLiteral("1. e4 e5 2. Nf3")));
     }
 
     void noBoardIsSaidAndNothingRead()
