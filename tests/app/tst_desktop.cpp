@@ -2,10 +2,8 @@
 #include "DialogRig.h"
 #include "GameDetailsDlg.h"
 #include "Identifiers.h"
-#include "MessageCatcher.h"
 #include "PreviewWindow.h"
 #include "TestMain.h"
-#include "TestVideo.h"
 #include "Texts.h"
 #include "WindowPlace.h"
 
@@ -16,8 +14,8 @@
 #include <QPushButton>
 #include <QStyle>
 
-/// The main window as a desktop program: its languages, what assistive technology hears of it, and the
-/// settings that apply while it runs.
+/// The main window as a desktop program: its languages, what assistive technology hears of it, where it
+/// opens, and the players' names.
 class TestDesktop : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
@@ -117,23 +115,6 @@ private slots:
             QVERIFY2(contrast(colour, QColor(0xfff0a0)) >= 4.5, qPrintable(colour));
     }
 
-    void closingDuringAGameAsksFirst()
-    {
-        MessageCatcher catcher; // answers the default: "Keep playing"
-        DialogRig rig(m_dir.filePath("close.conf"));
-        rig.dialog->show();
-        FakeShiftKeys::tap(rig.keys->left);
-        QTRY_VERIFY(!rig.clock().m_bArmed);
-        rig.dialog->reject(); // Escape, Alt+F4 and the close button all come here
-        QCOMPARE(catcher.texts, QStringList{"A game is being played. Close Orvelle and end it?"});
-        QVERIFY(rig.dialog->isVisible());
-        rig.tap(rig.keys->right, 1); // and the game goes on
-        rig.find<QPushButton>("IDC_RESET")->click();
-        rig.dialog->reject(); // between games it closes at once
-        QCOMPARE(catcher.texts.size(), 1);
-        QVERIFY(!rig.dialog->isVisible());
-    }
-
     void theWindowComesBackAsItWas()
     {
         const QString file = m_dir.filePath("place.conf");
@@ -185,33 +166,6 @@ private slots:
         rig.find<QPushButton>("IDC_RESET")->click();
         FakeShiftKeys::tap(rig.keys->left); // the next game the other way round
         QTRY_COMPARE(rig.find<QLabel>("rightPlayer")->text(), QStringLiteral("\u2654 Alice"));
-    }
-
-    void aNewFolderTakesThePicturesOfTheNextGame()
-    {
-        const QString video = m_dir.filePath("board.avi"), file = m_dir.filePath("folder.conf");
-        QVERIFY(WriteTestVideo(video.toStdString(), 2000));
-        const QString first = m_dir.filePath("first/"), second = m_dir.filePath("second/");
-        DialogRig rig(file, {{"CAM_URL", video}, {"DIR", first}});
-        rig.find<QCheckBox>("IDC_TAKE_PICTURES")->click();
-        QTRY_VERIFY(!rig.dialog->Preview().Frame().isNull());
-        FakeShiftKeys::tap(rig.keys->left);
-        QTRY_VERIFY(!rig.clock().m_bArmed);
-        rig.tap(rig.keys->right, 1);
-        Settings chosen;
-        SettingsStore(file).LoadSettings(chosen);
-        chosen.m_strDir = second;
-        rig.dialog->Session().ApplySettings(chosen); // during the game: it keeps its folder
-        rig.tap(rig.keys->left, 2);
-        rig.find<QPushButton>("IDC_RESET")->click();
-        FakeShiftKeys::tap(rig.keys->left);
-        QTRY_VERIFY(!rig.clock().m_bArmed);
-        rig.tap(rig.keys->right, 1);
-        rig.dialog->Session().WaitForPictures();
-        for (const QString& picture :
-             {first + "game01move001a.jpg", first + "game01move001b.jpg", second + "game02move001a.jpg"})
-            QVERIFY2(QFile::exists(picture), qPrintable(picture));
-        QVERIFY(!QFile::exists(first + "game02move001a.jpg"));
     }
 };
 

@@ -1,11 +1,9 @@
 #include "Cases.h"
 #include "EngineRig.h"
-#include "GameRecord.h"
 
 #include <QtTest>
 #include <future>
 #include <random>
-#include <sstream>
 #include <thread>
 
 namespace {
@@ -171,26 +169,6 @@ private slots:
         QVERIFY(rig.state->m_nPlies > 300);
         QVERIFY(std::abs(rig.state->m_fLeftTime - (3599.0 - spent[0] / 1e9)) < 0.001);
         QVERIFY(std::abs(rig.state->m_fRightTime - (3599.0 - spent[1] / 1e9)) < 0.001);
-    }
-
-    void gameRecordReadsBackWhatWasWhole()
-    {
-        const PlyRecord first{1, true, 3.25, 296.75, 300.0, "game01move001a.jpg"};
-        const PlyRecord second{2, false, 61.5, 296.75, 240.5, ""};
-        std::stringstream file;
-        file << GameRecordHeader() << '\n'
-             << FormatGameRecordLine(first) << '\n'
-             << "0\twhite\tleft\t1\t2\t3\tx\n"
-             << FormatGameRecordLine(second) << '\n'
-             << "3\twhite\tleft\t1.5\t29"; // cut short by a crash
-        const std::vector<PlyRecord> read = ParseGameRecord(file);
-        QCOMPARE(read.size(), size_t(2));
-        QCOMPARE(QString::fromStdString(FormatGameRecordLine(read[0])),
-                 QString::fromStdString(FormatGameRecordLine(first)));
-        QCOMPARE(QString::fromStdString(FormatGameRecordLine(read[1])),
-                 QString::fromStdString(FormatGameRecordLine(second)));
-        QCOMPARE(QString::fromStdString(FormatGameRecordLine(second)),
-                 QStringLiteral("2\tblack\tright\t61.500\t296.750\t240.500\t\t0"));
     }
 };
 

@@ -25,9 +25,12 @@ private slots:
         const PlyRecord ply{7, true, 2.5, 297.25, 3600.125, "game01move004a.jpg", true};
         const std::string line = FormatGameRecordLine(ply);
         QCOMPARE(line, std::string("7\twhite\tleft\t2.500\t297.250\t3600.125\tgame01move004a.jpg\t1"));
-        std::istringstream file(GameRecordHeader() + "\n" + line + "\n");
+        // Only what was written whole: a ply 0 is none, and the last line was cut short by a crash.
+        std::istringstream file(GameRecordHeader() + "\n0\twhite\tleft\t1\t2\t3\tx\t0\n" + line +
+                                "\n8\tblack\tright\t1.5\t29");
         const std::vector<PlyRecord> read = ParseGameRecord(file);
         QCOMPARE(read.size(), size_t(1));
+        QCOMPARE(read[0].picture, ply.picture);
         QCOMPARE(read[0].used, 2.5);
         QCOMPARE(read[0].rightTime, 3600.125);
         QVERIFY(read[0].flagged);
