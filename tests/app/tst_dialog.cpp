@@ -146,8 +146,8 @@ private slots:
         auto* check = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
         QTest::keyClick(&preview, Qt::Key_Q);
         QTRY_VERIFY(!preview.isVisible());
+        QTRY_VERIFY(rig.find<QLabel>("pictureNotice")->text().contains("without pictures"));
         QVERIFY(!check->isChecked());
-        QVERIFY(rig.find<QLabel>("pictureNotice")->text().contains("without pictures"));
         rig.tap(rig.keys->right, 2);
         rig.find<QPushButton>("IDC_RESET")->click();
         check->click();
