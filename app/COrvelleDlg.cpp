@@ -60,9 +60,9 @@ void COrvelleDlg::OnInitDialog()
     if (const QString told = m_live->Apply(m_session->Current()); !told.isEmpty())
         ShowNotice(told);
     m_awake = new ScreenAwake(this);
-    auto* keys = new WindowKeys(this, *m_session);
-    connect(keys, &WindowKeys::pausePressed, this, &COrvelleDlg::OnPause);
-    connect(keys, &WindowKeys::fullScreenPressed, this, &COrvelleDlg::ToggleFullScreen);
+    m_keys = new WindowKeys(this, *m_session);
+    connect(m_keys, &WindowKeys::pausePressed, this, &COrvelleDlg::OnPause);
+    connect(m_keys, &WindowKeys::fullScreenPressed, this, &COrvelleDlg::ToggleFullScreen);
     RestoreWindowPlace(this, m_session->Store().FileName());
     ShowPlayers();
     UpdateTimeDisplay();
@@ -229,6 +229,8 @@ void COrvelleDlg::OnDestroy()
     if (m_awake)
         m_awake->Set(false);
     SaveWindowPlace(this, m_session->Store().FileName());
+    // The focus still moves while the window's children go, after the session is gone.
+    delete std::exchange(m_keys, nullptr);
     m_session->Stop();
 }
 

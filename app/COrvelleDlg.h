@@ -8,6 +8,7 @@
 #include <memory>
 
 class LiveFeed;
+class WindowKeys;
 class LastMoveView;
 class ClockFace;
 class QCheckBox;
@@ -75,6 +76,7 @@ private:
 
     std::unique_ptr<GameSession> m_session;
     ScreenAwake* m_awake = nullptr;
+    WindowKeys* m_keys = nullptr; // goes before the session: it speaks to it whenever the focus moves
     bool m_splashShown = false;
     std::array<long long, 10> m_shown{}; // what the display shows, to skip updates that change nothing
 
