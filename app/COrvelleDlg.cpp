@@ -191,7 +191,13 @@ void COrvelleDlg::ConnectSession()
 
 void COrvelleDlg::ShowNotice(const QString& text)
 {
-    m_notice->setText(text);
+    // The newest first, over the last few: one notice must not hide another that came a moment before
+    // (the camera closed, and then the board not seen on its last picture).
+    constexpr int kNotices = 3;
+    QStringList shown = m_notice->text().split(u'\n', Qt::SkipEmptyParts);
+    shown.removeAll(text);
+    shown.prepend(text);
+    m_notice->setText(shown.mid(0, kNotices).join(u'\n'));
     m_notice->show();
 }
 
