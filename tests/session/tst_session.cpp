@@ -11,13 +11,16 @@
 
 #include <QtTest>
 
+#include <atomic>
+
 namespace {
 /// A camera before a board whose position the test sets: each picture is the board rendered as it stands,
 /// handed to the session's picture writer like a webcam's.
 class BoardCamera final : public EngineCamera {
 public:
-    BoardCamera(CameraConfig config, std::shared_ptr<PictureWriter> writer, const Position* position)
-        : m_config(std::move(config)), m_writer(std::move(writer)), m_position(position)
+    BoardCamera(CameraConfig config, std::shared_ptr<PictureWriter> writer, const Position* position,
+                std::atomic<int>* taken)
+        : m_config(std::move(config)), m_writer(std::move(writer)), m_position(position), m_taken(taken)
     {}
     bool OpenCamera() override { return std::filesystem::create_directories(m_config.folderUtf8); }
     bool ShowPreviewFrame() override { return true; }
@@ -27,6 +30,7 @@ public:
         cv::RNG rng(ply);
         m_writer->Submit(ToNarrowPath(m_config.folderUtf8, FormatPictureName(game, ply)),
                          RenderBoard(*m_position, Camera(), RandomLight(rng), rng));
+        ++*m_taken; // the engine counts a ply before its picture: the test waits for this to move the board
     }
     void CloseCamera() override {}
     static SceneCamera Camera() { return MakeSceneCamera(Viewpoint::Overhead, {480, 360}); }
@@ -35,6 +39,7 @@ private:
     CameraConfig m_config;
     std::shared_ptr<PictureWriter> m_writer;
     const Position* m_position;
+    std::atomic<int>* m_taken;
 };
 } // namespace
 
@@ -46,6 +51,7 @@ class TestSession : public QObject {
     std::shared_ptr<FakeShiftKeys> m_keys = std::make_shared<FakeShiftKeys>();
     std::shared_ptr<FakeTicker> m_ticker = std::make_shared<FakeTicker>();
     std::vector<CameraConfig> m_cameras; // every camera made, as the session configured it
+    std::atomic<int> m_taken{0};         // pictures the cameras have rendered
 
     std::unique_ptr<GameSession> Make(const QString& name, const QMap<QString, QString>& values,
                                       const Position* board = nullptr)
@@ -60,17 +66,20 @@ class TestSession : public QObject {
         seams.makeCamera = [this, board](const CameraConfig& config, std::shared_ptr<PreviewSink>,
                                          std::shared_ptr<PictureWriter> writer) {
             m_cameras.push_back(config);
-            return std::make_shared<BoardCamera>(config, writer, board ? board : &m_start);
+            return std::make_shared<BoardCamera>(config, writer, board ? board : &m_start, &m_taken);
         };
         auto session = std::make_unique<GameSession>(seams);
         session->Start();
         return session;
     }
-    /// Taps a key and waits until the engine has counted the plies given.
-    static void Tap(GameSession& s, FakeShiftKeys::Key& key, int plies)
+    /// Taps a key and waits until the engine has counted the plies given and the camera has taken the
+    /// picture, so that the board may change after it.
+    void Tap(GameSession& s, FakeShiftKeys::Key& key, int plies)
     {
+        const int before = m_taken;
         FakeShiftKeys::tap(key);
         QTRY_COMPARE(s.Clock().m_nPlies.load(), plies);
+        QTRY_VERIFY(m_taken > before);
     }
     const Position m_start = Position::Start();
 
@@ -161,8 +170,7 @@ private slots:
             board = board.play(*ParseSan(board, san));
             Tap(s, key, plies);
         };
-        FakeShiftKeys::tap(m_keys->left); // Black starts White's clock, on the right
-        QTRY_VERIFY(!s.Clock().m_bArmed);
+        Tap(s, m_keys->left, 0); // Black starts White's clock, on the right; the start picture is taken
         QVERIFY(!s.LeftIsWhite());
         play(m_keys->right, "e4", 1);
         play(m_keys->left, "e5", 2);
@@ -172,8 +180,7 @@ private slots:
         play(m_keys->right, "Nf3", 3);
         s.Reset();
         board = Position::Start();
-        FakeShiftKeys::tap(m_keys->right);
-        QTRY_VERIFY(!s.Clock().m_bArmed);
+        Tap(s, m_keys->right, 0);
         play(m_keys->left, "d4", 1);
         s.WaitForScore();
 
