@@ -113,6 +113,15 @@ const Condition kConditions[] = {
 };
 constexpr unsigned kSeeds[] = {1, 2};
 
+/// A game of a seed, from overhead or from the side (White on the left for odd seeds, else the right).
+PhotoSetup Setup(unsigned seed, int side)
+{
+    PhotoSetup setup;
+    setup.seed = seed;
+    setup.view = !side ? PhotoView::Overhead : seed % 2 ? PhotoView::SideWhiteLeft : PhotoView::SideWhiteRight;
+    return setup;
+}
+
 // One photo-like game read as the program reads it; `found` counts starting positions whose corners
 // were found near the truth.
 Tally PhotoRun(const PhotoSetup& setup, bool findCorners, int& found)
@@ -191,11 +200,7 @@ int main(int argc, char** argv)
         for (int side = 0; side < 2; ++side) {
             Tally t;
             for (unsigned seed : kSeeds) {
-                PhotoSetup setup;
-                setup.seed = seed;
-                setup.view = !side      ? PhotoView::Overhead
-                             : seed % 2 ? PhotoView::SideWhiteLeft
-                                        : PhotoView::SideWhiteRight;
+                PhotoSetup setup = Setup(seed, side);
                 c.apply(setup);
                 int found = 0;
                 t.Add(PhotoRun(setup, false, found));
@@ -218,11 +223,7 @@ int main(int argc, char** argv)
             Tally t;
             int found = 0, games = 0;
             for (unsigned seed : kSeeds) {
-                PhotoSetup setup;
-                setup.seed = seed;
-                setup.view = !side      ? PhotoView::Overhead
-                             : seed % 2 ? PhotoView::SideWhiteLeft
-                                        : PhotoView::SideWhiteRight;
+                PhotoSetup setup = Setup(seed, side);
                 (std::strcmp(name, "kind") ? kConditions[7] : kConditions[0]).apply(setup);
                 t.Add(PhotoRun(setup, true, found));
                 ++games;
