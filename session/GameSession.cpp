@@ -141,8 +141,10 @@ void GameSession::OnClocksMoved()
 
 void GameSession::OnNoCamera()
 {
-    emit noCamera();
+    // Before the window hears of it: the window's message may be closed with the window, and this
+    // session with it, before the signal returns.
     SetTakePictures(false);
+    emit noCamera();
 }
 
 void GameSession::OnPictureWritten(const std::filesystem::path& path, const std::string& error)

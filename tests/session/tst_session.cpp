@@ -147,7 +147,7 @@ private slots:
         FakeShiftKeys::tap(m_keys->right); // the left clock runs: White plays on the left
         QTRY_VERIFY(!s.Clock().m_bArmed);
         QVERIFY(s.LeftIsWhite());
-        QVERIFY(found.wait(5000));
+        QVERIFY(found.wait(30000)); // finding a board takes seconds under the sanitizers
         m_ticker->advance(30'000'000'000LL); // White's 20 s run out
         QTRY_COMPARE(s.Clock().m_nFirstFlag.load(), 1);
         s.WaitForScore();
