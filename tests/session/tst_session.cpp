@@ -118,21 +118,22 @@ private slots:
         QCOMPARE(m_cameras.size(), size_t(1));
         const CameraConfig& first = m_cameras.front();
         QVERIFY(first.width == 1024 && first.height == 768 && first.index == 2 &&
-                first.source == "rtsp://cam");
-        QVERIFY(first.keepRecord && first.startPicture);
+                first.source == "rtsp://cam" && first.keepRecord && first.startPicture);
         QVERIFY(notices.wait(2000)); // TIME_CONTROL that does not parse is said, once the window listens
         QVERIFY(notices.first().first().toString().contains("3+2min"));
 
         Settings chosen = session->Current();
         chosen.m_nResolution = 320240;
         chosen.m_strDir = m_dir.filePath("elsewhere/");
+        chosen.m_strCamUrl = "rtsp://other";
         session->ApplySettings(chosen);
         QCOMPARE(m_cameras.size(), size_t(2)); // for the next game
-        QVERIFY(m_cameras.back().width == 320 &&
+        QVERIFY(m_cameras.back().width == 320 && m_cameras.back().source == "rtsp://other" &&
                 m_cameras.back().folderUtf8 == chosen.m_strDir.toStdString());
 
         QVERIFY(session->ChooseTimeControl("180+2").isEmpty());
-        QCOMPARE(session->Current().m_nDelayType, 1); // its +2 is an increment
+        // Kept for the Settings dialog and the next start; its +2 is an increment.
+        QVERIFY(session->Current().m_strTimeControl == "180+2" && session->Current().m_nDelayType == 1);
         QCOMPARE(session->ControlWords(), QStringLiteral("3 min + 2 s"));
         QCOMPARE(session->Clock().m_fLeftTime.load(), 180.0);
     }
@@ -191,6 +192,9 @@ private slots:
         QVERIFY(!QFile::exists(first + "game02move001a.jpg") &&
                 !QFile::exists(second + "game01move002a.jpg"));
         QTRY_VERIFY(Read(second + "game02.pgn").contains("1. d4"));
+        const BoardCorners clicked = CornersSeenBy(MakeSceneCamera(Viewpoint::Side, {480, 360}));
+        QVERIFY(s.SetBoard(clicked).isEmpty()); // clicked corners are the board for the next games
+        QCOMPARE(s.Current().m_strBoard, QString::fromStdString(FormatBoardCorners(clicked)));
     }
 };
 
