@@ -120,13 +120,11 @@ private slots:
             greys.insert(picture.at<cv::Vec3b>(5, 5)[0]);
         }
         QCOMPARE(greys.size(), size_t(5));   // each ply's own frame, and the old ones
-        QCOMPARE(FilesIn(folder).size(), 7); // no temporary files left behind
-        QCOMPARE(rig.failures.load(), 0);
+        QVERIFY(FilesIn(folder).size() == 7 && rig.failures == 0); // and no temporary files left behind
         // The game's record starts afresh, one line per ply with its picture (the start was left's key).
         std::ifstream file(folder + "game01.tsv");
         const std::vector<PlyRecord> record = ParseGameRecord(file);
-        QCOMPARE(record.size(), size_t(4));
-        QVERIFY(!record[0].leftMoved && record[1].leftMoved);
+        QVERIFY(record.size() == 4 && !record[0].leftMoved && record[1].leftMoved);
         QCOMPARE(record[3].picture, FormatPictureName(1, 4));
     }
 
@@ -143,8 +141,7 @@ private slots:
         rig.press();
         rig.writer->WaitUntilWritten();
         QCOMPARE(rig.state->m_nPlies.load(), 4);
-        QCOMPARE(rig.preview->frames, 6);
-        QCOMPARE(rig.preview->closes, 1);
+        QVERIFY(rig.preview->frames == 6 && rig.preview->closes == 1);
         QCOMPARE(FilesIn(folder),
                  (QStringList{"game01move001a.jpg", "game01move001b.jpg", "game01move002a.jpg"}));
     }

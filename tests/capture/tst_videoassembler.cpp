@@ -1,5 +1,6 @@
 #include "Cases.h"
 #include "Pictures.h"
+#include "ReadFile.h"
 #include "VideoAssembler.h"
 
 #include <QProcess>
@@ -13,8 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 QByteArray ReadAll(const fs::path& path)
 {
-    QFile file(QString::fromStdString(path.string()));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return ReadFile(QString::fromStdString(path.string()));
 }
 
 /// Runs ffmpeg and returns what it printed on stderr.

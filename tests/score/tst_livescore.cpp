@@ -2,6 +2,7 @@
 #include "LiveScore.h"
 #include "Notation.h"
 #include "PictureNames.h"
+#include "ReadFile.h"
 #include <QtTest>
 
 #include <fstream>
@@ -17,8 +18,7 @@ class TestLiveScore : public QObject {
     std::string Folder() const { return m_dir.path().toStdString() + "/"; }
     QString Score(int game) const
     {
-        QFile file(m_dir.filePath(QString::fromStdString(FormatScoreName(game))));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return QString::fromUtf8(ReadFile(m_dir.filePath(QString::fromStdString(FormatScoreName(game)))));
     }
 
 private slots:

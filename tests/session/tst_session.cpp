@@ -7,6 +7,7 @@
 #include "Notation.h"
 #include "PictureNames.h"
 #include "PictureWriter.h"
+#include "ReadFile.h"
 #include "SettingsFile.h"
 
 #include <QtTest>
@@ -58,17 +59,14 @@ class TestSession : public QObject {
     {
         const QString file = m_dir.filePath(name + ".conf");
         WriteSettingsFile(file, values);
-        SessionSeams seams;
-        seams.keys = m_keys;
-        seams.ticker = m_ticker;
-        seams.store = std::make_shared<SettingsStore>(file);
         m_cameras.clear();
-        seams.makeCamera = [this, board](const CameraConfig& config, std::shared_ptr<PreviewSink>,
-                                         std::shared_ptr<PictureWriter> writer) {
-            m_cameras.push_back(config);
-            return std::make_shared<BoardCamera>(config, writer, board ? board : &m_start, &m_taken);
-        };
-        auto session = std::make_unique<GameSession>(seams);
+        auto session = std::make_unique<GameSession>(SessionSeams{
+            m_keys, m_ticker, std::make_shared<SettingsStore>(file),
+            [this, board](const CameraConfig& config, std::shared_ptr<PreviewSink>,
+                          std::shared_ptr<PictureWriter> writer) {
+                m_cameras.push_back(config);
+                return std::make_shared<BoardCamera>(config, writer, board ? board : &m_start, &m_taken);
+            }});
         session->Start();
         return session;
     }
@@ -82,12 +80,6 @@ class TestSession : public QObject {
         QTRY_VERIFY(m_taken > before);
     }
     const Position m_start = Position::Start();
-
-    QString Read(const QString& file) const
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-    }
 
 private slots:
     void okKeepsWhatDidNotChange_data() { ORVELLE_CASES("session.cases", "apply"); }
@@ -119,8 +111,8 @@ private slots:
         const CameraConfig& first = m_cameras.front();
         QVERIFY(first.width == 1024 && first.height == 768 && first.index == 2 &&
                 first.source == "rtsp://cam" && first.keepRecord && first.startPicture);
-        QVERIFY(notices.wait(2000)); // TIME_CONTROL that does not parse is said, once the window listens
-        QVERIFY(notices.first().first().toString().contains("3+2min"));
+        // TIME_CONTROL that does not parse is said, once the window listens.
+        QVERIFY(notices.wait(2000) && notices.first().first().toString().contains("3+2min"));
 
         Settings chosen = session->Current();
         chosen.m_nResolution = 320240;
@@ -152,7 +144,7 @@ private slots:
         m_ticker->advance(30'000'000'000LL); // White's 20 s run out
         QTRY_COMPARE(s.Clock().m_nFirstFlag.load(), 1);
         s.WaitForScore();
-        QTRY_VERIFY(Read(m_dir.filePath("flag/game01.pgn")).contains("{White's flag fell}"));
+        QTRY_VERIFY(ReadFile(m_dir.filePath("flag/game01.pgn")).contains("{White's flag fell}"));
     }
 
     void aGameEndsInTheFolderItStartedIn()
@@ -185,13 +177,13 @@ private slots:
         play(m_keys->left, "d4", 1);
         s.WaitForScore();
 
-        const QString score = Read(first + "game01.pgn");
+        const QString score = QString::fromUtf8(ReadFile(first + "game01.pgn"));
         QVERIFY2(score.contains("1. e4 e5 2. Nf3 *"), qPrintable(score));
         QVERIFY2(score.contains("[TimeControl \"600\"]"), qPrintable(score)); // the clocks as set
         QVERIFY(QFile::exists(second + "game02move001a.jpg"));
         QVERIFY(!QFile::exists(first + "game02move001a.jpg") &&
                 !QFile::exists(second + "game01move002a.jpg"));
-        QTRY_VERIFY(Read(second + "game02.pgn").contains("1. d4"));
+        QTRY_VERIFY(ReadFile(second + "game02.pgn").contains("1. d4"));
         const BoardCorners clicked = CornersSeenBy(MakeSceneCamera(Viewpoint::Side, {480, 360}));
         QVERIFY(s.SetBoard(clicked).isEmpty()); // clicked corners are the board for the next games
         QCOMPARE(s.Current().m_strBoard, QString::fromStdString(FormatBoardCorners(clicked)));
