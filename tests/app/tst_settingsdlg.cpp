@@ -80,6 +80,8 @@ private slots:
         QCOMPARE(dialog.size(), before); // a reason shown moves nothing
         QCOMPARE(read.m_fLeftPreset, taken && control.isEmpty() ? 90.0 : 300.0);
         QCOMPARE(read.m_strDir, taken ? NormaliseDir(folder) : QString("/old/"));
+        // What the window applies is what was written.
+        QVERIFY(dialog.Chosen().m_strDir == read.m_strDir && dialog.Chosen().m_nResolution == read.m_nResolution);
         QCOMPARE(read.m_strCamUrl, taken ? source : QString());
         QCOMPARE(read.m_strTimeControl, taken ? control : QString());
         QCOMPARE(read.m_nDelayType, taken ? IntCell("writtenType") : 2);
