@@ -30,7 +30,7 @@ private slots:
         ticker->advance(2'500'000'000);
         QTRY_VERIFY(session.Clock().m_fLeftTime < 298.0);
         LiveState s = feed.State();
-        QVERIFY(s.running == LiveRunning::White && s.white.name == "Alice" && s.round == "3");
+        QVERIFY(s.running == LiveRunning::White && !s.paused && s.white.name == "Alice" && s.round == "3");
         QVERIFY(s.white.ms == 297500 && s.black.ms == 180000);
         QCOMPARE(s.timeControl, QStringLiteral("5 min / 3 min"));
 
