@@ -12,12 +12,17 @@
 #include "MoveRecognizer.h"
 #include "Notation.h"
 #include "PhotoScene.h"
+#include "SetModel.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 #include <set>
 #include <vector>
 
@@ -30,11 +35,12 @@ struct Tally {
         plies += t.plies, right += t.right, uncertain += t.uncertain, silentlyWrong += t.silentlyWrong;
         milliseconds.insert(milliseconds.end(), t.milliseconds.begin(), t.milliseconds.end());
     }
-    double Median()
+    double Percentile(double share)
     {
         std::sort(milliseconds.begin(), milliseconds.end());
-        return milliseconds.empty() ? 0 : milliseconds[milliseconds.size() / 2];
+        return milliseconds.empty() ? 0 : milliseconds[std::min(milliseconds.size() - 1, size_t(share * milliseconds.size()))];
     }
+    double Median() { return Percentile(0.5); }
 };
 
 double Since(std::chrono::steady_clock::time_point start)
@@ -166,6 +172,53 @@ Tally PhotoRun(const PhotoSetup& setup, bool findCorners, int& found)
     return t;
 }
 
+// A real game's folder (pictures as the program names them, expected.txt with a SAN a line), read as
+// `orvelle --pgn` reads it, at `size` (the pictures' own when empty), with the board's corners given (the
+// picture's: these are straightened to the board) or found; the time per picture and of the learning.
+Tally RealRun(const std::filesystem::path& folder, bool findCorners, cv::Size size, Tally& learning)
+{
+    Tally t;
+    std::vector<std::string> sans;
+    std::ifstream expected(folder / "expected.txt");
+    for (std::string line; std::getline(expected, line);)
+        if (!line.empty())
+            sans.push_back(line.substr(0, line.find(' ')));
+    std::vector<cv::Mat> pictures;
+    for (size_t ply = 0; ply <= sans.size(); ++ply) {
+        char name[32];
+        std::snprintf(name, sizeof name, "game01move%03zu%c.jpg", (ply + 1) / 2, ply % 2 ? 'a' : 'b');
+        pictures.push_back(cv::imread((folder / name).string()));
+        if (!pictures.back().empty() && !size.empty())
+            cv::resize(pictures.back(), pictures.back(), size);
+    }
+    std::optional<BoardCorners> corners = ParseBoardCorners("0,1,1,1,1,0,0,0");
+    if (findCorners)
+        corners = FindBoardCorners(pictures[0]);
+    Position p = Position::Start();
+    std::vector<Move> moves;
+    for (const std::string& san : sans) {
+        moves.push_back(*ParseSan(p, san));
+        p = p.play(moves.back());
+    }
+    if (!corners || pictures[0].empty()) {
+        std::printf("    %s: %s\n", folder.filename().c_str(), corners ? "no pictures" : "no board found");
+        t.plies = t.silentlyWrong = int(sans.size());
+        return t;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    LearnSetModel(pictures[0], *corners);
+    learning.milliseconds.push_back(Since(start));
+    GameScore score(*corners,
+                    [&](int ply) { return ply < int(pictures.size()) ? pictures[size_t(ply)] : cv::Mat(); });
+    for (int ply = 1; ply <= int(moves.size()); ++ply) {
+        const auto before = std::chrono::steady_clock::now();
+        score.ReadAll(ply);
+        t.milliseconds.push_back(Since(before));
+    }
+    Count(score, moves, t, folder.filename().c_str());
+    return t;
+}
+
 // One row of bench/report's table: the plies right, and how the rest went; the time per picture.
 void PrintRow(const char* name, const char* view, Tally t, const char* target)
 {
@@ -184,6 +237,34 @@ int main(int argc, char** argv)
 {
     std::set<std::string> only(argv + 1, argv + argc);
     int failures = 0;
+    if (only.empty() || only.count("real")) {
+        // Real frames of real games (tests/board/real): the plies right, then the time per picture at two
+        // webcam sizes, and of learning the camera and the set from the starting picture.
+        std::vector<std::filesystem::path> folders;
+        for (const auto& entry : std::filesystem::directory_iterator(ORVELLE_REAL_GAMES))
+            if (entry.is_directory())
+                folders.push_back(entry.path());
+        std::sort(folders.begin(), folders.end());
+        for (const bool find : {false, true}) {
+            Tally t, learning;
+            for (const auto& folder : folders)
+                t.Add(RealRun(folder, find, {}, learning));
+            PrintRow(find ? "real games, corners found" : "real games", "as filmed", t,
+                     "at least 99 %, none unmarked");
+            failures += t.silentlyWrong > 0;
+        }
+        for (const cv::Size size : {cv::Size(640, 480), cv::Size(1280, 720)}) {
+            Tally t, learning;
+            for (const auto& folder : folders)
+                t.Add(RealRun(folder, false, size, learning));
+            std::printf("row: time per picture, real games at %dx%d | median %.1f ms, 99th percentile %.1f ms | "
+                        "median at most %s | | |\n",
+                        size.width, size.height, t.Median(), t.Percentile(0.99), size.width == 640 ? "50 ms" : "120 ms");
+            std::printf("row: learning from the starting picture, %dx%d | %.0f ms at most | at most 1 s | | |\n",
+                        size.width, size.height, learning.Percentile(1.0));
+        }
+        std::fflush(stdout);
+    }
     if (only.empty() || only.count("flat")) {
         for (const bool find : {false, true})
             for (const Viewpoint v : {Viewpoint::Overhead, Viewpoint::Side}) {

@@ -13,6 +13,11 @@ constexpr double kDefaultFocalWidths = 1.0;
 // corners, not from a real lens.
 constexpr double kMinFocalWidths = 0.3;
 constexpr double kMaxFocalWidths = 6.0;
+// A region's outline is drawn through this many points around each of its ends.
+constexpr int kRegionPoints = 16;
+// Points farther off than this (in pixels) are drawn at this distance: a point behind the camera's horizon
+// projects anywhere.
+constexpr double kFarPixels = 1e5;
 } // namespace
 
 std::optional<BoardCorners> ParseBoardCorners(const std::string& text)
@@ -80,13 +85,21 @@ PieceShape ShapeOf(PieceType type)
     return shapes[static_cast<int>(type)];
 }
 
-BoardView::BoardView(const BoardCorners& corners, cv::Size size)
+BoardView::BoardView(const BoardCorners& corners, cv::Size size, const std::optional<BoardVertical>& vertical)
 {
     const cv::Point2f board[4] = {{0, 0}, {8, 0}, {8, 8}, {0, 8}};
     cv::Point2f picture[4];
     for (int i = 0; i < 4; ++i)
         picture[i] = cv::Point2f(corners.points[i].x * size.width, corners.points[i].y * size.height);
     m_homography = cv::getPerspectiveTransform(board, picture);
+    m_size = size;
+    if (vertical) {
+        const cv::Vec3d up((*vertical)[0] * size.width, (*vertical)[1] * size.height, (*vertical)[2]);
+        const cv::Matx33d& h = m_homography;
+        m_camera = cv::Matx34d(h(0, 0), h(0, 1), up[0], h(0, 2), h(1, 0), h(1, 1), up[1], h(1, 2), h(2, 0),
+                               h(2, 1), up[2], h(2, 2));
+        return;
+    }
 
     // H = s K [r1 r2 t] with the principal point moved to the origin; r1 and r2 are orthogonal and of
     // equal length, which gives the focal length when the board is seen at an angle.
@@ -125,9 +138,13 @@ cv::Point2d BoardView::project(const cv::Point3d& p) const
     return {v[0] / v[2], v[1] / v[2]};
 }
 
-double BoardView::depth(const cv::Point3d& p) const
+BoardVertical BoardView::vertical() const
 {
-    return (m_camera * cv::Vec4d(p.x, p.y, p.z, 1.0))[2];
+    // The homography in pixels has 1 at its bottom right as the one in fractions does: one scale serves both.
+    // An estimated camera has the homography's columns at another scale: its own is taken out.
+    const double scale = m_homography(2, 2) / m_camera(2, 3);
+    return {scale * m_camera(0, 2) / m_size.width, scale * m_camera(1, 2) / m_size.height,
+            scale * m_camera(2, 2)};
 }
 
 cv::Point2d BoardView::toBoard(const cv::Point2d& p) const
@@ -145,4 +162,27 @@ cv::Mat BoardView::warpTopDown(const cv::Mat& picture, int pixelsPerSquare, int 
     cv::warpPerspective(picture, out, toTopDown * m_homography.inv(), cv::Size(side, side), cv::INTER_LINEAR,
                         cv::BORDER_REPLICATE);
     return out;
+}
+
+std::vector<cv::Point> PieceRegion(const BoardView& view, Square s, double radius, double height)
+{
+    std::vector<cv::Point> points, hull;
+    for (double z : {0.0, height})
+        for (int i = 0; i < kRegionPoints; ++i) {
+            const double a = 2 * CV_PI * i / kRegionPoints;
+            const cv::Point2d p = view.project(
+                {FileOf(s) + 0.5 + radius * std::cos(a), RankOf(s) + 0.5 + radius * std::sin(a), z});
+            points.emplace_back(cvRound(std::clamp(p.x, -kFarPixels, kFarPixels)),
+                                cvRound(std::clamp(p.y, -kFarPixels, kFarPixels)));
+        }
+    cv::convexHull(points, hull);
+    return hull;
+}
+
+double SquareArea(const BoardCorners& corners, cv::Size size)
+{
+    std::vector<cv::Point2f> quad;
+    for (const cv::Point2d& p : corners.points)
+        quad.emplace_back(float(p.x * size.width), float(p.y * size.height));
+    return std::max(1.0, cv::contourArea(quad) / 64);
 }

@@ -66,14 +66,35 @@ const BoardCorners& GameScore::CornersAt(int ply) const
     return ply <= 0 ? m_corners : m_plies[size_t(ply - 1)].reading.corners;
 }
 
-std::optional<ScoredPly> GameScore::Read(int ply, const Position& position, const BoardCorners& corners)
+std::optional<BoardVertical> GameScore::VerticalAt(int ply)
+{
+    ply = std::min(ply, int(m_plies.size()));
+    if (ply > 0)
+        return m_plies[size_t(ply - 1)].reading.vertical;
+    if (!m_model) {
+        // Learnt once, from the starting position, when its picture is there.
+        const cv::Mat start = Picture(0);
+        if (start.empty())
+            return std::nullopt;
+        m_model = LearnSetModel(start, m_corners);
+    }
+    return m_model->vertical;
+}
+
+std::optional<ScoredPly> GameScore::Read(int ply, const Position& position, const BoardCorners& corners,
+                                         const std::optional<BoardVertical>& vertical)
 {
     const cv::Mat before = Picture(ply - 1);
     const cv::Mat after = Picture(ply);
     if (before.empty() || after.empty() || position.legalMoves().empty())
         return std::nullopt;
+    // Hands passing in either picture, where the pictures around them already tell.
+    cv::Mat covered;
+    for (const int p : {ply - 1, ply})
+        if (const cv::Mat hands = Hands(p); !hands.empty())
+            covered = covered.empty() ? hands.clone() : covered | hands;
     ScoredPly scored;
-    scored.reading = RecognizeMove(before, after, position, corners);
+    scored.reading = RecognizeMove(before, after, position, corners, vertical, covered);
     // The evidence's pixels are for ranking the moves now: a whole game of them is too much to keep.
     scored.reading.changed.release();
     scored.reading.seen.release();
@@ -82,10 +103,32 @@ std::optional<ScoredPly> GameScore::Read(int ply, const Position& position, cons
     return scored;
 }
 
+cv::Mat GameScore::Hands(int ply)
+{
+    if (ply < 1)
+        return {};
+    if (const auto found = m_hands.find(ply); found != m_hands.end())
+        return found->second;
+    const cv::Mat before = Picture(ply - 1), now = Picture(ply), after = Picture(ply + 1);
+    if (before.empty() || now.empty() || after.empty())
+        return {}; // not known yet
+    const cv::Mat hands = Transient(before, now, after, CornersAt(ply - 1), VerticalAt(ply - 1));
+    m_hands.emplace(ply, hands);
+    while (m_hands.size() > kCachedPictures)
+        m_hands.erase(m_hands.begin());
+    return hands;
+}
+
 bool GameScore::ReadNext()
 {
     const int ply = int(m_plies.size()) + 1;
-    std::optional<ScoredPly> next = Read(ply, PositionAfter(ply - 1), CornersAt(ply - 1));
+    // The last ply's picture may have shown a hand that the picture after it shows gone: read it again
+    // without what the hand covered.
+    if (ply > 1 && !m_plies.back().chosen && m_hands.count(ply - 1) == 0 && !Hands(ply - 1).empty())
+        if (std::optional<ScoredPly> again =
+                Read(ply - 1, PositionAfter(ply - 2), CornersAt(ply - 2), VerticalAt(ply - 2)))
+            m_plies.back() = std::move(*again);
+    std::optional<ScoredPly> next = Read(ply, PositionAfter(ply - 1), CornersAt(ply - 1), VerticalAt(ply - 1));
     if (!next)
         return false;
     if (!m_plies.empty() && m_plies.back().uncertain && !m_plies.back().chosen &&
@@ -136,7 +179,8 @@ void GameScore::Reopen(ScoredPly& next)
             double score = candidates[c].score;
             Position p = PositionAfter(int(j)).play(line[0].move);
             for (size_t i = j + 1; i <= count; ++i) {
-                std::optional<ScoredPly> read = Read(int(i) + 1, p, line.back().reading.corners);
+                std::optional<ScoredPly> read = Read(int(i) + 1, p, line.back().reading.corners,
+                                                               line.back().reading.vertical);
                 if (!read) {
                     line.clear();
                     break;
@@ -166,7 +210,7 @@ void GameScore::Uncover(ScoredPly& next)
     const int ply = int(m_plies.size());
     const cv::Mat before = Picture(ply - 1), after = Picture(ply + 1);
     const Position start = PositionAfter(ply - 1);
-    const MoveReading both = RecognizeMove(before, after, start, CornersAt(ply - 1));
+    const MoveReading both = RecognizeMove(before, after, start, CornersAt(ply - 1), VerticalAt(ply - 1));
     if (both.sight == BoardSight::Lost || both.sight == BoardSight::Covered)
         return;
     ScoredPly& covered = m_plies.back();
@@ -192,7 +236,7 @@ void GameScore::Uncover(ScoredPly& next)
         return;
     if (!(bestMove == covered.move)) {
         covered.move = bestMove;
-        std::optional<ScoredPly> again = Read(ply + 1, start.play(bestMove), CornersAt(ply));
+        std::optional<ScoredPly> again = Read(ply + 1, start.play(bestMove), CornersAt(ply), VerticalAt(ply));
         if (!again)
             return;
         next = std::move(*again);

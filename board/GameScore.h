@@ -3,6 +3,7 @@
 #include "BoardGeometry.h"
 #include "MoveRecognizer.h"
 #include "Position.h"
+#include "SetModel.h"
 
 #include <functional>
 #include <limits>
@@ -53,7 +54,13 @@ private:
     cv::Mat Picture(int ply);
     /// Reads ply `ply` in `position`, from the board at `corners` in the picture before it; nothing when
     /// a picture is missing or no move is legal.
-    std::optional<ScoredPly> Read(int ply, const Position& position, const BoardCorners& corners);
+    std::optional<ScoredPly> Read(int ply, const Position& position, const BoardCorners& corners,
+                                  const std::optional<BoardVertical>& vertical);
+    /// Where the camera shows height in the picture of ply `ply`, as far as read; from the starting
+    /// position's model before the first.
+    std::optional<BoardVertical> VerticalAt(int ply);
+    /// The hands passing in the picture of ply `ply` (see Transient), once the picture after it is there.
+    cv::Mat Hands(int ply);
     /// Decides a covered ply, the last read, from the pictures before and after it, now that `next` is read.
     void Uncover(ScoredPly& next);
     /// The evidence for the plies from `first` on: each move's score in its reading.
@@ -66,4 +73,6 @@ private:
     Position m_start;
     std::vector<ScoredPly> m_plies;
     std::map<int, cv::Mat> m_pictures; // the few most recent, for reading again
+    std::optional<SetModel> m_model;   // learnt from the starting picture
+    std::map<int, cv::Mat> m_hands;    // hands passing in the pictures, by ply, once known
 };

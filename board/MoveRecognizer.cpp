@@ -36,12 +36,17 @@ constexpr double kMinHandSquares = 1.5;
 // An arm crosses the table to reach the board: at least this many squares of a hand's change lie outside
 // what pieces on the board can show. A board that fills the picture touches its edge with its pieces.
 constexpr double kMinHandOutside = 0.5;
+// Changed pixels this close (in working pixels) belong to one thing that changed.
+constexpr int kJoinPixels = 9;
+// Something that is in one picture and in neither the one before nor the one after is a hand passing,
+// when it covers at least this many squares' area: a piece recaptured by one that looks like the piece
+// taken leaves less.
+constexpr double kMinPassingSquares = 0.5;
 // What a piece on a square can show: a cylinder standing on it, of this radius in squares (wide enough
 // for a piece a quarter square off its centre), as tall as the piece. What pieces nearer to the camera
 // hide of it is not taken out: real pieces are slimmer than any model of them, and what shows beside
 // them is evidence.
 constexpr double kRegionRadius = 0.4;
-constexpr int kRegionPoints = 16;
 // A square whose region is less visible than this share (the rest under a hand) is hidden.
 constexpr double kMinVisibleShare = 0.6;
 // A region's pixel counts against a move unless it changed, by this much plus the share that changed over
@@ -195,23 +200,17 @@ BoardCorners Moved(const BoardCorners& corners, const cv::Matx33d& warp, cv::Siz
     return moved;
 }
 
-// The picture region of an upright cylinder standing on a square.
-std::vector<cv::Point> Region(const BoardView& view, Square s, double radius, double height)
-{
-    std::vector<cv::Point> points, hull;
-    for (double z : {0.0, height})
-        for (int i = 0; i < kRegionPoints; ++i) {
-            const double a = 2 * CV_PI * i / kRegionPoints;
-            const cv::Point2d p = view.project(
-                {FileOf(s) + 0.5 + radius * std::cos(a), RankOf(s) + 0.5 + radius * std::sin(a), z});
-            constexpr double far = 1e5; // keeps points behind the camera's horizon drawable
-            points.emplace_back(cvRound(std::clamp(p.x, -far, far)), cvRound(std::clamp(p.y, -far, far)));
-        }
-    cv::convexHull(points, hull);
-    return hull;
-}
 
-double SquareArea(const BoardCorners& corners, cv::Size size);
+// The vertical as the camera's move takes it: the camera matrix goes through the same warp, and is scaled
+// back to the homography of the moved corners, whose bottom right (the picture of a1's corner) is 1.
+BoardVertical Moved(const BoardVertical& vertical, const BoardCorners& corners, const cv::Matx33d& warp,
+                    cv::Size size)
+{
+    const cv::Vec3d up(vertical[0] * size.width, vertical[1] * size.height, vertical[2]);
+    const cv::Vec3d a1(corners.points[0].x * size.width, corners.points[0].y * size.height, 1);
+    const cv::Vec3d moved = warp * up / (warp * a1)[2];
+    return {moved[0] / size.width, moved[1] / size.height, moved[2]};
+}
 
 // The board and a square around it, as the view sees it.
 cv::Mat Surroundings(const BoardView& view, cv::Size size)
@@ -240,14 +239,14 @@ Weight Weigh(const MoveReading& reading, const Position& before, const Position&
     if (reading.changed.empty())
         return w;
     const cv::Size size = reading.changed.size();
-    const BoardView view(reading.corners, size);
+    const BoardView view(reading.corners, size, reading.vertical);
     std::vector<std::vector<cv::Point>> regions;
     cv::Rect roi;
     for (Square s = 0; s < 64; ++s)
         if (!(before.at(s) == after.at(s)))
             for (const Piece piece : {before.at(s), after.at(s)})
                 if (piece.type != PieceType::None) {
-                    regions.push_back(Region(view, s, kRegionRadius, ShapeOf(piece.type).height));
+                    regions.push_back(PieceRegion(view, s, kRegionRadius, ShapeOf(piece.type).height));
                     roi |= cv::boundingRect(regions.back());
                 }
     roi &= cv::Rect(cv::Point(), size);
@@ -266,79 +265,71 @@ Weight Weigh(const MoveReading& reading, const Position& before, const Position&
     return w;
 }
 
-double SquareArea(const BoardCorners& corners, cv::Size size)
-{
-    std::vector<cv::Point2f> quad;
-    for (const cv::Point2d& p : corners.points)
-        quad.emplace_back(float(p.x * size.width), float(p.y * size.height));
-    return std::max(1.0, cv::contourArea(quad) / 64);
-}
-} // namespace
+// Two pictures of the board brought together: the new one registered to the previous one and its light
+// matched, and what changed between them.
+struct Comparison {
+    cv::Size size;          // the working size both are compared at
+    BoardSight sight = BoardSight::Clear;
+    BoardCorners corners;   // the board in the new picture
+    std::optional<BoardVertical> vertical;
+    cv::Mat changed, valid; // the pixels that changed, and those both pictures have
+    cv::Mat board;          // the board's pixels in the new picture
+};
 
-double ChangeScore(const MoveReading& reading, const Position& before, const Position& after)
+// Nothing when the board cannot be found again in the new picture.
+std::optional<Comparison> Compare(const cv::Mat& previous, const cv::Mat& next, const BoardCorners& corners,
+                                  const std::optional<BoardVertical>& vertical)
 {
-    return Weigh(reading, before, after).score;
-}
-
-MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Position& position,
-                          const BoardCorners& corners)
-{
-    MoveReading reading;
-    reading.corners = corners;
-    for (const Move& m : position.legalMoves())
-        reading.candidates.push_back({m});
-    std::vector<cv::Point2f> quad;
-    for (const cv::Point2d& p : corners.points)
-        quad.emplace_back(float(p.x), float(p.y));
-    if (previous.empty() || next.empty() || previous.type() != CV_8UC3 || next.type() != CV_8UC3 ||
-        reading.candidates.empty() || cv::contourArea(quad) < 1e-3)
-        return reading;
-
+    Comparison c;
+    c.corners = corners;
+    c.vertical = vertical;
     cv::Mat before = previous, after = next;
     if (before.cols > kWorkingWidth)
         before = Shrunk(before, double(kWorkingWidth) / before.cols);
     if (after.size() != before.size())
         cv::resize(after, after, before.size(), 0, 0, cv::INTER_AREA);
-    const cv::Size size = before.size();
-    const double squareArea = SquareArea(corners, size);
+    const cv::Size size = c.size = before.size();
 
     // Register the new picture to the previous one over the board and a square around it.
     cv::Mat gray[2];
     cv::cvtColor(before, gray[0], cv::COLOR_BGR2GRAY);
     cv::cvtColor(after, gray[1], cv::COLOR_BGR2GRAY);
-    const cv::Mat near = Surroundings(BoardView(corners, size), size);
+    const cv::Mat near = Surroundings(BoardView(corners, size, vertical), size);
     cv::Matx33d warp = cv::Matx33d::eye();
     if (RegisterEcc(gray[0], gray[1], near, warp) < kMinCorrelation) {
         const std::optional<cv::Matx33d> features = RegisterFeatures(gray[0], gray[1]);
         if (!features)
-            return reading;
+            return std::nullopt;
         warp = *features;
         if (RegisterEcc(gray[0], gray[1], near, warp) < kMinCorrelation)
-            return reading;
+            return std::nullopt;
     }
-    reading.corners = Moved(corners, warp, size);
+    c.corners = Moved(corners, warp, size);
+    if (vertical)
+        c.vertical = Moved(*vertical, corners, warp, size);
     double shift = 0;
     for (int i = 0; i < 4; ++i)
         shift = std::max(
             shift, cv::norm(cv::Point2d(
-                       (reading.corners.points[size_t(i)].x - corners.points[size_t(i)].x) * size.width,
-                       (reading.corners.points[size_t(i)].y - corners.points[size_t(i)].y) * size.height)));
-    reading.sight = shift > kMovedPixels ? BoardSight::Moved : BoardSight::Clear;
-    if (reading.sight == BoardSight::Clear) {
-        reading.corners = corners; // the registration's noise is not a move of the camera
+                       (c.corners.points[size_t(i)].x - corners.points[size_t(i)].x) * size.width,
+                       (c.corners.points[size_t(i)].y - corners.points[size_t(i)].y) * size.height)));
+    c.sight = shift > kMovedPixels ? BoardSight::Moved : BoardSight::Clear;
+    if (c.sight == BoardSight::Clear) {
+        c.corners = corners; // the registration's noise is not a move of the camera
+        c.vertical = vertical;
         warp = cv::Matx33d::eye();
     }
 
     // The previous picture seen from where the camera is now, and where it has pixels to compare.
-    const BoardView view(reading.corners, size);
-    cv::Mat old, valid;
+    cv::Mat old, &valid = c.valid;
     cv::warpPerspective(before, old, warp, size);
     cv::warpPerspective(cv::Mat(size, CV_8U, cv::Scalar(255)), valid, warp, size, cv::INTER_NEAREST);
     cv::erode(valid, valid, cv::Mat(), cv::Point(-1, -1), 2);
-    cv::Mat board = cv::Mat::zeros(size, CV_8U);
+    cv::Mat& board = c.board;
+    board = cv::Mat::zeros(size, CV_8U);
     {
         std::vector<cv::Point> area;
-        for (const cv::Point2d& p : reading.corners.points)
+        for (const cv::Point2d& p : c.corners.points)
             area.emplace_back(cvRound(p.x * size.width), cvRound(p.y * size.height));
         cv::fillConvexPoly(board, area, 255);
         board &= valid;
@@ -357,7 +348,7 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     for (int c = 0; c < 3; ++c)
         gain[c] = (Median(oldChannels[c], board) + 1) / (Median(newChannels[c], board) + 1);
     cv::multiply(newFloat, gain, newFloat);
-    cv::Mat diff, changed;
+    cv::Mat diff, &changed = c.changed;
     double level = kMinChangeLevel;
     auto compare = [&] {
         cv::Mat channels;
@@ -374,10 +365,72 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     compare();
     MatchRamp(oldFloat, newFloat, board & ~changed);
     compare();
+    return c;
+}
+
+} // namespace
+
+double ChangeScore(const MoveReading& reading, const Position& before, const Position& after)
+{
+    return Weigh(reading, before, after).score;
+}
+
+cv::Mat Transient(const cv::Mat& before, const cv::Mat& now, const cv::Mat& after, const BoardCorners& corners,
+                  const std::optional<BoardVertical>& vertical)
+{
+    const std::optional<Comparison> in = Compare(before, now, corners, vertical);
+    if (!in || in->sight != BoardSight::Clear)
+        return {};
+    const std::optional<Comparison> out = Compare(now, after, corners, vertical);
+    const std::optional<Comparison> across = Compare(before, after, corners, vertical);
+    if (!out || !across || out->sight != BoardSight::Clear || across->sight != BoardSight::Clear)
+        return {};
+    // What came and went; where the pictures on either side differ, a move may explain it.
+    cv::Mat passing = in->changed & out->changed & ~across->changed & in->valid & out->valid;
+    cv::morphologyEx(passing, passing, cv::MORPH_OPEN, cv::Mat());
+    cv::Mat joined, labels, stats, centroids;
+    cv::dilate(passing, joined, cv::getStructuringElement(cv::MORPH_ELLIPSE, {kJoinPixels, kJoinPixels}));
+    const double squareArea = SquareArea(corners, in->size);
+    cv::Mat hand = cv::Mat::zeros(in->size, CV_8U);
+    const int count = cv::connectedComponentsWithStats(joined, labels, stats, centroids, 8, CV_32S);
+    for (int i = 1; i < count; ++i) {
+        const cv::Mat component = labels == i;
+        if (cv::countNonZero(component & passing) >= kMinPassingSquares * squareArea)
+            hand |= component;
+    }
+    return hand;
+}
+
+MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Position& position,
+                          const BoardCorners& corners, const std::optional<BoardVertical>& vertical,
+                          const cv::Mat& covered)
+{
+    MoveReading reading;
+    reading.corners = corners;
+    reading.vertical = vertical;
+    for (const Move& m : position.legalMoves())
+        reading.candidates.push_back({m});
+    std::vector<cv::Point2f> quad;
+    for (const cv::Point2d& p : corners.points)
+        quad.emplace_back(float(p.x), float(p.y));
+    if (previous.empty() || next.empty() || previous.type() != CV_8UC3 || next.type() != CV_8UC3 ||
+        reading.candidates.empty() || cv::contourArea(quad) < 1e-3)
+        return reading;
+
+    const std::optional<Comparison> compared = Compare(previous, next, corners, vertical);
+    if (!compared)
+        return reading;
+    const cv::Size size = compared->size;
+    const double squareArea = SquareArea(corners, size);
+    reading.sight = compared->sight;
+    reading.corners = compared->corners;
+    reading.vertical = compared->vertical;
+    const cv::Mat &changed = compared->changed, &valid = compared->valid, &board = compared->board;
+    const BoardView view(reading.corners, size, reading.vertical);
 
     // A hand: changed pixels, joined, that reach the edge of what can be compared and are large.
     cv::Mat joined, labels, stats, centroids, hand = cv::Mat::zeros(size, CV_8U);
-    cv::dilate(changed, joined, cv::getStructuringElement(cv::MORPH_ELLIPSE, {9, 9}));
+    cv::dilate(changed, joined, cv::getStructuringElement(cv::MORPH_ELLIPSE, {kJoinPixels, kJoinPixels}));
     cv::Mat inner;
     cv::erode(valid, inner, cv::Mat(), cv::Point(-1, -1), kEdgeBand);
     cv::rectangle(inner, cv::Rect(cv::Point(), size), cv::Scalar(0),
@@ -403,6 +456,8 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
             cv::countNonZero(component & ~reach) >= kMinHandOutside * squareArea)
             hand |= component;
     }
+    if (covered.size() == size)
+        hand |= covered;
     // A moved camera is the news when both happen: the hidden squares still say what is covered.
     if (reading.sight == BoardSight::Clear && cv::countNonZero(hand & board) > 0)
         reading.sight = BoardSight::Covered;
@@ -415,7 +470,7 @@ MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Po
     for (Square s = 0; s < 64; ++s) {
         const PieceType type = position.at(s).type;
         const std::vector<cv::Point> outline =
-            Region(view, s, kRegionRadius, ShapeOf(type == PieceType::None ? PieceType::Pawn : type).height);
+            PieceRegion(view, s, kRegionRadius, ShapeOf(type == PieceType::None ? PieceType::Pawn : type).height);
         const cv::Rect roi = cv::boundingRect(outline) & picture;
         share[s] = 0;
         reading.hidden[size_t(s)] = true;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <opencv2/core.hpp>
+#include <optional>
 #include <vector>
 
 /// A legal move that could explain the change between two pictures, with its evidence.
@@ -31,6 +32,7 @@ struct MoveReading {
     bool uncertain = true; ///< the best is not clearly ahead, explains too little, or may be hidden
     BoardSight sight = BoardSight::Lost;
     BoardCorners corners; ///< where the board lies in the new picture
+    std::optional<BoardVertical> vertical; ///< where the camera shows height in it, when known
     /// The evidence, at the size the pictures were compared at: the pixels that changed, and those that
     /// could be seen (not under a hand, and in both pictures). Kept only as long as ChangeScore needs it.
     cv::Mat changed, seen;
@@ -43,10 +45,20 @@ struct MoveReading {
 /// absorbs a nudged camera and gives the corners in the new picture, and its light matched per colour
 /// channel. The change between them is then weighed square by square, over the region an upright piece
 /// on the square would cover, as the camera sees it: this needs nothing of what the set looks like.
-/// Change that reaches in from the picture's edge is a hand, and the squares under it are not judged.
+/// Change that reaches in from the picture's edge is a hand, and so are the pixels of `covered` (hands
+/// already known in either picture); the squares under them are not judged.
 /// Between promotions, which the change does not tell apart, the queen comes first.
 MoveReading RecognizeMove(const cv::Mat& previous, const cv::Mat& next, const Position& position,
-                          const BoardCorners& corners);
+                          const BoardCorners& corners,
+                          const std::optional<BoardVertical>& vertical = std::nullopt,
+                          const cv::Mat& covered = cv::Mat());
+
+/// The pixels of the picture `now` that show something in neither the picture before it nor the one after:
+/// a hand, an arm or a sleeve passing over the board, gone by the next press. At the size and in the
+/// place RecognizeMove compares `now` at, for its `covered`; empty when the camera moved or the board was
+/// lost in between.
+cv::Mat Transient(const cv::Mat& before, const cv::Mat& now, const cv::Mat& after, const BoardCorners& corners,
+                  const std::optional<BoardVertical>& vertical);
 
 /// How well a reading's change is explained by the board going from `before` to `after`, which may be
 /// several plies apart: over the regions of the squares that differ, with the pieces before and after,

@@ -95,6 +95,7 @@ int RunPgnCommand(const QCommandLineParser& parser)
                            "The BOARD setting '%1' is not eight fractions: the board is looked for instead.")
                            .arg(settings.m_strBoard));
     }
+    const bool found = !corners;
     if (!corners)
         corners = FindBoardCorners(start);
     if (!corners) {
@@ -103,6 +104,12 @@ int RunPgnCommand(const QCommandLineParser& parser)
                 .arg(QString::fromStdString(startName)));
         return 1;
     }
+
+    // In the form --board takes, so that a board found can be checked and given again.
+    const QString cornersText = QString::fromStdString(FormatBoardCorners(*corners));
+    std::printf("%s\n", qUtf8Printable(found ? PgnCommand::tr("The board, found on %1: --board %2")
+                                                   .arg(QString::fromStdString(startName), cornersText)
+                                             : PgnCommand::tr("The board: --board %1").arg(cornersText)));
 
     // A score written during the game holds what the pictures cannot tell again: the moves a player chose
     // by hand, a flag the clock saw fall, and the time control the clocks were set to.

@@ -588,6 +588,14 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
 <context>
     <name>PgnCommand</name>
     <message>
+        <source>The board, found on %1: --board %2</source>
+        <translation>Das Brett, auf %1 gefunden: --board %2</translation>
+    </message>
+    <message>
+        <source>The board: --board %1</source>
+        <translation>Das Brett: --board %1</translation>
+    </message>
+    <message>
         <source>  the board is partly covered on %1</source>
         <translation>  das Brett ist auf %1 teilweise verdeckt</translation>
     </message>

@@ -3,6 +3,7 @@
 #include "Notation.h"
 
 #include <QtTest>
+#include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
 namespace {
@@ -93,6 +94,38 @@ private slots:
         QCOMPARE(score.ReadAll(), 1);
         QVERIFY(score.Plies()[1].move == game.moves[1] && !score.Plies()[1].uncertain);
         QVERIFY(score.Plies()[2].move == game.moves[2]);
+    }
+
+    void readsRealPictures_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<int>("plies");
+        // Leaning pieces, and hands and sleeves across the board in most pictures.
+        QTest::newRow("grey board, straightened from the side") << "bgu-game4" << 7;
+        QTest::newRow("wooden board") << "bgu-game5" << 20;
+    }
+    void readsRealPictures()
+    {
+        // Real frames of real games, cropped and straightened to the board: its corners are the picture's.
+        QFETCH(QString, folder);
+        QFETCH(int, plies);
+        const QString dir = QFINDTESTDATA("real/" + folder);
+        QFile expected(dir + "/expected.txt");
+        QVERIFY(expected.open(QIODevice::ReadOnly));
+        const QStringList sans = QString::fromUtf8(expected.readAll()).split('\n', Qt::SkipEmptyParts);
+        std::vector<cv::Mat> pictures;
+        for (int ply = 0; ply <= plies; ++ply)
+            pictures.push_back(cv::imread(QStringLiteral("%1/game01move%2%3.jpg")
+                                              .arg(dir)
+                                              .arg((ply + 1) / 2, 3, 10, QChar('0'))
+                                              .arg(ply % 2 ? 'a' : 'b')
+                                              .toStdString()));
+        GameScore score(*ParseBoardCorners("0,1,1,1,1,0,0,0"),
+                        [&](int ply) { return ply <= plies ? pictures[size_t(ply)] : cv::Mat(); });
+        QCOMPARE(score.ReadAll(), plies);
+        for (int i = 0; i < plies; ++i)
+            QCOMPARE(QString::fromStdString(ToSan(score.PositionAfter(i), score.Plies()[size_t(i)].move)),
+                     sans[i].section(' ', 0, 0));
     }
 
     void choosingAMoveReadsTheLaterPicturesAgain()

@@ -45,6 +45,9 @@ cp "$WORK/above/game01move001a.jpg" "$WORK/above/game01move011a.jpg"
 [ "$(grep -c '^[0-9]' "$WORK/out")" = "$plies" ] || fail "not one line per ply: $(cat "$WORK/out")"
 grep -q "^1\. e4$" "$WORK/out" && grep -q "^3\.\.\. Nxf6$" "$WORK/out" || fail "ply lines: $(head -6 "$WORK/out")"
 grep -qE "^game01.pgn written: $plies plies, [0-2] uncertain, result \*$" "$WORK/out" || fail "summary: $(tail -1 "$WORK/out")"
+# The corners found are printed as --board takes them, and given back they read the same game.
+found=$(sed -n 's/^The board, found on game01move000b.jpg: --board //p' "$WORK/out")
+[ -n "$found" ] || fail "no corners printed: $(head -3 "$WORK/out")"
 score="$WORK/above/game01.pgn"
 [ "$(moves_of "$score" | tr '\n' ' ')" = "$(tr '\n' ' ' <"$WORK/above/moves.txt")" ] ||
   fail "moves differ: $(moves_of "$score" | tr '\n' ' ')"
@@ -66,6 +69,9 @@ notes="$WORK/notes/game01.pgn"
 grep -q '^1\. e3 {\[%clk 0:04:58\] \[%emt 0:00:02\]} {chosen by hand}' "$notes" || fail "the chosen move: $(sed -n '/^1\./p' "$notes")"
 grep -q "{Black's flag fell}" "$notes" && grep -q '^\[TimeControl "600"\]$' "$notes" || fail "the notes: $(cat "$notes")"
 moves_of "$notes" >/dev/null
+pgn "$WORK/notes/" --board "$found"
+grep -qxF "The board: --board $found" "$WORK/out" && grep -q '^1\. e3 ' "$WORK/notes/game01.pgn" ||
+  fail "the corners given back: $(head -3 "$WORK/out")"
 
 # A mate seen from the side, with the corners given: the result is the mate's.
 render side 2 side
