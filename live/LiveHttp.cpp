@@ -151,6 +151,10 @@ bool LiveHttp::handleRequest(const QHttpServerRequest& request, QTcpSocket* sock
 {
     if (!m_guard || !m_guard->Admit(socket))
         return true;
+    // A stream carries its events and nothing else: were its further requests answered, one socket
+    // could be a stream many times over.
+    if (m_guard->IsStream(socket))
+        return true;
     QHttpServerResponder responder = makeResponder(request, socket);
     const QHttpServerRequest::Method method = request.method();
     const bool head = method == QHttpServerRequest::Method::Head;
@@ -164,14 +168,13 @@ bool LiveHttp::handleRequest(const QHttpServerRequest& request, QTcpSocket* sock
                            QCoreApplication::translate("LiveServer", "Only GET and HEAD are answered here."));
         Send(responder, request, reply, false);
     } else if (path == QLatin1String("/events")) {
-        StartStream(responder, socket, head);
+        StartStream(responder, request, socket, head);
     } else {
         Send(responder, request, Find(path), head);
     }
     m_guard->Answered(socket);
     // Qt's server keeps every connection open; a client that asked otherwise is told so by the close.
-    if (request.value("Connection").compare("close", Qt::CaseInsensitive) == 0 &&
-        path != QLatin1String("/events"))
+    if (request.value("Connection").compare("close", Qt::CaseInsensitive) == 0 && !m_guard->IsStream(socket))
         socket->disconnectFromHost();
     return true;
 }
@@ -261,8 +264,17 @@ void LiveHttp::Send(QHttpServerResponder& responder, const QHttpServerRequest& r
     responder.writeBody(head || current ? QByteArray() : reply.body);
 }
 
-void LiveHttp::StartStream(QHttpServerResponder& responder, QTcpSocket* socket, bool head)
+void LiveHttp::StartStream(QHttpServerResponder& responder, const QHttpServerRequest& request,
+                           QTcpSocket* socket, bool head)
 {
+    if (!head && !m_guard->Streaming(socket)) {
+        Send(responder, request,
+             Text(Status::TooManyRequests,
+                  QCoreApplication::translate("LiveServer", "Too many event streams from this address.")),
+             false);
+        socket->disconnectFromHost();
+        return;
+    }
     responder.writeStatusLine(Status::Ok);
     responder.writeHeader("Content-Type", "text/event-stream; charset=utf-8");
     responder.writeHeader("Cache-Control", "no-store");
@@ -275,7 +287,6 @@ void LiveHttp::StartStream(QHttpServerResponder& responder, QTcpSocket* socket, 
     // A browser that loses the stream asks again after this many milliseconds.
     responder.writeBody("retry: 2000\n\ndata: " + StateJson() + "\n\n");
     socket->flush();
-    m_guard->Streaming(socket);
     m_streams.append(socket);
 }
 

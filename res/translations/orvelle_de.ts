@@ -546,6 +546,10 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
         <translation>Hier ist nichts.</translation>
     </message>
     <message>
+        <source>Too many event streams from this address.</source>
+        <translation>Zu viele Ereignisströme von dieser Adresse.</translation>
+    </message>
+    <message>
         <source>Paused</source>
         <translation>Angehalten</translation>
     </message>
