@@ -35,6 +35,8 @@ void ConnectionGuard::incomingConnection(qintptr handle)
     m_connections[socket].deadline.setRemainingTime(m_limits.requestTime);
     connect(socket, &QObject::destroyed, this, [this, socket] { m_connections.remove(socket); });
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] { m_connections.remove(socket); });
+    // Connected before the HTTP server's own reader, so the request line is still there to be seen.
+    connect(socket, &QIODevice::readyRead, this, [this, socket] { ReadVersion(socket); });
     connect(socket, &QIODevice::bytesWritten, this, [this, socket] {
         if (const auto it = m_connections.find(socket); it != m_connections.end())
             it->reading = QDeadlineTimer::Forever;
@@ -84,6 +86,21 @@ QTcpSocket* ConnectionGuard::OldestStreamOfBusiestAddress() const
         }
     }
     return oldest;
+}
+
+void ConnectionGuard::ReadVersion(QTcpSocket* socket)
+{
+    const auto it = m_connections.find(socket);
+    if (it == m_connections.end() || it->versionRead)
+        return;
+    // Qt's request does not tell its version; the first line does ("GET / HTTP/1.0"), and a client
+    // keeps its version for the connection.
+    const QByteArray start = socket->peek(std::min(socket->bytesAvailable(), m_limits.requestBytes));
+    const qsizetype end = start.indexOf('\n');
+    if (end < 0)
+        return;
+    it->versionRead = true;
+    it->http10 = start.left(end).trimmed().endsWith(" HTTP/1.0");
 }
 
 void ConnectionGuard::DropLate()
@@ -142,6 +159,11 @@ bool ConnectionGuard::Streaming(QTcpSocket* socket)
 bool ConnectionGuard::IsStream(QTcpSocket* socket) const
 {
     return m_connections.value(socket).stream != 0;
+}
+
+bool ConnectionGuard::IsHttp10(QTcpSocket* socket) const
+{
+    return m_connections.value(socket).http10;
 }
 
 bool ConnectionGuard::Send(QTcpSocket* socket, const QByteArray& bytes)

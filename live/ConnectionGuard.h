@@ -37,6 +37,8 @@ public:
     /// its address already holds as many streams as it may. Returns whether it did.
     bool Streaming(QTcpSocket* socket);
     bool IsStream(QTcpSocket* socket) const;
+    /// Whether the connection's client speaks HTTP/1.0, by the first request line it sent.
+    bool IsHttp10(QTcpSocket* socket) const;
     /// Writes to a stream; drops a client that has left too much unread. Returns whether it still is.
     bool Send(QTcpSocket* socket, const QByteArray& bytes);
     int Connections() const { return int(m_connections.size()); }
@@ -50,9 +52,12 @@ private:
         QDeadlineTimer reading = QDeadlineTimer::Forever; ///< by when it must take some of what waits
         QHostAddress peer;
         quint64 stream = 0; ///< the how-manieth stream it is, or 0 when it is none
+        bool versionRead = false;
+        bool http10 = false;
     };
     bool MakeRoom();
     QTcpSocket* OldestStreamOfBusiestAddress() const;
+    void ReadVersion(QTcpSocket* socket);
     void DropLate();
     void Drop(QTcpSocket* socket);
 

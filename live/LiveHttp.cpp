@@ -53,6 +53,23 @@ bool ClientHasIt(const QHttpServerRequest& request, const QByteArray& etag, cons
     date.setTimeSpec(Qt::UTC);
     return date.isValid() && modified <= date;
 }
+
+// Whether the client would have the connection kept for its next request. Connection is a list of
+// options ("keep-alive, close"); HTTP/1.0 closes unless asked to keep it.
+bool KeepsConnection(const QHttpServerRequest& request, bool http10)
+{
+    bool keep = !http10;
+    for (const auto& [name, value] : request.headers()) {
+        if (name.compare("Connection", Qt::CaseInsensitive) != 0)
+            continue;
+        for (const QByteArray& option : value.split(',')) {
+            if (option.trimmed().compare("close", Qt::CaseInsensitive) == 0)
+                return false;
+            keep = keep || option.trimmed().compare("keep-alive", Qt::CaseInsensitive) == 0;
+        }
+    }
+    return keep;
+}
 } // namespace
 
 LiveHttp::LiveHttp(ConnectionGuard::Limits limits, QObject* parent)
@@ -174,7 +191,7 @@ bool LiveHttp::handleRequest(const QHttpServerRequest& request, QTcpSocket* sock
     }
     m_guard->Answered(socket);
     // Qt's server keeps every connection open; a client that asked otherwise is told so by the close.
-    if (request.value("Connection").compare("close", Qt::CaseInsensitive) == 0 && !m_guard->IsStream(socket))
+    if (!m_guard->IsStream(socket) && !KeepsConnection(request, m_guard->IsHttp10(socket)))
         socket->disconnectFromHost();
     return true;
 }

@@ -196,6 +196,27 @@ private slots:
                                  30000);
     }
 
+    void connectionKeptOrClosed_data() { ORVELLE_CASES("live.cases", "connections"); }
+    void connectionKeptOrClosed()
+    {
+        LiveServer server; // the real request time: a connection left open stays for seconds
+        QCOMPARE(server.Start(0, false), QString());
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, quint16(server.Address().port()));
+        const QByteArray options = Cell("connection").toLatin1();
+        const QByteArray request = "GET /state.json HTTP/" + Cell("version").toLatin1() + "\r\n" +
+                                   (options.isEmpty() ? "" : "Connection: " + options + "\r\n") + "\r\n";
+        QByteArray got;
+        for (int asked = 1; asked <= (IntCell("closed") ? 1 : 2); ++asked) {
+            socket.write(request);
+            QTRY_VERIFY((got += socket.readAll()).count(" 200 OK\r\n") == asked && got.endsWith('}'));
+        }
+        if (IntCell("closed"))
+            QTRY_COMPARE(socket.state(), QAbstractSocket::UnconnectedState);
+        else
+            QCOMPARE(socket.state(), QAbstractSocket::ConnectedState);
+    }
+
     void hostileRequestsAreDropped()
     {
         QCOMPARE(Get(m_port, "/", "X-Padding: " + QByteArray(100 * 1024, 'x') + "\r\n").status, 0);
