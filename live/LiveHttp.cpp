@@ -10,7 +10,11 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QMimeDatabase>
+#include <QMutex>
+#include <QSet>
 #include <QTcpSocket>
+#include <cstring>
+#include <mutex>
 
 namespace {
 using Status = QHttpServerResponder::StatusCode;
@@ -70,6 +74,25 @@ bool KeepsConnection(const QHttpServerRequest& request, bool http10)
     }
     return keep;
 }
+
+// Qt's HTTP server warns on standard error at each request of some kinds that it turns away itself
+// (every "Upgrade: websocket"), so any client could fill the log. Each kind is told once; past a few
+// dozen kinds, none is.
+constexpr qsizetype kLibraryWarnings = 32;
+QtMessageHandler g_nextHandler = nullptr;
+
+void OnceEachLibraryWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (context.category && std::strncmp(context.category, "qt.httpserver", 13) == 0) {
+        static QMutex mutex;
+        static QSet<QString> told;
+        const QMutexLocker lock(&mutex);
+        if (told.contains(message) || told.size() >= kLibraryWarnings)
+            return;
+        told.insert(message);
+    }
+    g_nextHandler(type, context, message);
+}
 } // namespace
 
 LiveHttp::LiveHttp(ConnectionGuard::Limits limits, QObject* parent)
@@ -102,6 +125,8 @@ LiveHttp::LiveHttp(ConnectionGuard::Limits limits, QObject* parent)
 
 QString LiveHttp::Listen(quint16 port, bool lan)
 {
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { g_nextHandler = qInstallMessageHandler(OnceEachLibraryWarning); });
     delete m_guard;
     auto* guard = new ConnectionGuard(m_limits, this);
     if (!guard->listen(lan ? QHostAddress::Any : QHostAddress::LocalHost, port)) {

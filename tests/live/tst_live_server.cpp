@@ -217,6 +217,15 @@ private slots:
             QCOMPARE(socket.state(), QAbstractSocket::ConnectedState);
     }
 
+    void libraryWarningsOnceEach()
+    {
+        // Qt's server answers no WebSocket, and says so at each: once is enough.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("WebSocket"));
+        QTest::failOnWarning(QRegularExpression("WebSocket"));
+        for (int asked = 0; asked < 3; ++asked)
+            Ask(m_port, "GET / HTTP/1.1\r\nHost: orvelle\r\nConnection: Upgrade\r\nUpgrade: websocket\r\n\r\n");
+    }
+
     void hostileRequestsAreDropped()
     {
         QCOMPARE(Get(m_port, "/", "X-Padding: " + QByteArray(100 * 1024, 'x') + "\r\n").status, 0);
