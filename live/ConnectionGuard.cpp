@@ -145,9 +145,8 @@ bool ConnectionGuard::Streaming(QTcpSocket* socket)
     if (it == m_connections.end())
         return false;
     const QHostAddress peer = socket->peerAddress();
-    const auto held = std::count_if(m_connections.cbegin(), m_connections.cend(), [&](const Connection& c) {
-        return c.stream && c.peer == peer;
-    });
+    const auto held = std::count_if(m_connections.cbegin(), m_connections.cend(),
+                                    [&](const Connection& c) { return c.stream && c.peer == peer; });
     if (held >= m_limits.streamsPerAddress)
         return false;
     it->peer = peer;

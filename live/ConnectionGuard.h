@@ -21,7 +21,7 @@ public:
         std::chrono::milliseconds requestTime{
             10000};                      ///< for a request, from the connection or the last answer
         qint64 unreadBytes = 256 * 1024; ///< answers and events a client has not yet taken
-        int streamsPerAddress = 16;      ///< event streams of one address (a club's screens behind one router)
+        int streamsPerAddress = 16;      ///< event streams of one address (screens behind a router)
         std::chrono::milliseconds unreadTime{
             30000}; ///< a client that takes nothing of what waits for it this long has stopped reading
     };

@@ -123,7 +123,8 @@ void PushWorker::Finished(QNetworkReply* reply)
                 ? QCoreApplication::translate("BroadcastPusher",
                                               "the service answered %1 and names another address, %2: the "
                                               "token goes to the push address alone, so check it")
-                      .arg(QString::number(status), m_url.resolved(QUrl::fromEncoded(elsewhere)).toDisplayString())
+                      .arg(QString::number(status),
+                           m_url.resolved(QUrl::fromEncoded(elsewhere)).toDisplayString())
             : error && !error->isEmpty() ? *error
                                          : unread;
         Tell(State::Refused,

@@ -43,7 +43,8 @@ int StreamStatus(QTcpSocket& socket, quint16 port)
 {
     socket.connectToHost(QHostAddress::LocalHost, port);
     socket.write("GET /events HTTP/1.1\r\nHost: orvelle\r\n\r\n");
-    while (!socket.canReadLine() && socket.waitForReadyRead(5000)) {}
+    while (!socket.canReadLine() && socket.waitForReadyRead(5000)) {
+    }
     return socket.readLine().mid(9, 3).toInt();
 }
 } // namespace
@@ -170,9 +171,10 @@ private slots:
             refused += StreamStatus(stream, port) == 429;
         QCOMPARE(refused, IntCell("refused"));
         QCOMPARE(Get(port, "/state.json").status, 200);
-        QTRY_COMPARE(std::count_if(streams.begin(), streams.end(),
-                                   [](const QTcpSocket& s) { return s.state() == QAbstractSocket::UnconnectedState; }),
-                     qsizetype(IntCell("closed")));
+        QTRY_COMPARE(
+            std::count_if(streams.begin(), streams.end(),
+                          [](const QTcpSocket& s) { return s.state() == QAbstractSocket::UnconnectedState; }),
+            qsizetype(IntCell("closed")));
     }
 
     void aStreamNotReadIsDropped()
@@ -189,10 +191,11 @@ private slots:
         LiveState big;
         big.white.name = QString(8000, u'x');
         // The address gets a stream again once the one that does not read is gone.
-        QTRY_VERIFY_WITH_TIMEOUT((server.Publish(big), [port] {
-                                     QTcpSocket stream;
-                                     return StreamStatus(stream, port) == 200;
-                                 }()),
+        QTRY_VERIFY_WITH_TIMEOUT((server.Publish(big),
+                                  [port] {
+                                      QTcpSocket stream;
+                                      return StreamStatus(stream, port) == 200;
+                                  }()),
                                  30000);
     }
 
@@ -223,7 +226,8 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("WebSocket"));
         QTest::failOnWarning(QRegularExpression("WebSocket"));
         for (int asked = 0; asked < 3; ++asked)
-            Ask(m_port, "GET / HTTP/1.1\r\nHost: orvelle\r\nConnection: Upgrade\r\nUpgrade: websocket\r\n\r\n");
+            Ask(m_port,
+                "GET / HTTP/1.1\r\nHost: orvelle\r\nConnection: Upgrade\r\nUpgrade: websocket\r\n\r\n");
     }
 
     void hostileRequestsAreDropped()
