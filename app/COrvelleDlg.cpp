@@ -78,6 +78,7 @@ void COrvelleDlg::CreateControls()
                    Qt::WindowCloseButtonHint);
 
     auto* instructions = new QLabel(tr("Press shift keys to toggle timer. Black to initiate timer."), this);
+    instructions->setTextFormat(Qt::PlainText);
     instructions->setWordWrap(true);
     instructions->setMinimumWidth(150);
     m_reset = new QPushButton(tr("&Reset"), this);
@@ -108,6 +109,7 @@ void COrvelleDlg::CreateControls()
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("status"));
+    m_status->setTextFormat(Qt::PlainText);
     QFont statusFont = m_status->font();
     statusFont.setPointSize(18);
     statusFont.setBold(true);
@@ -116,6 +118,7 @@ void COrvelleDlg::CreateControls()
     m_status->setAlignment(Qt::AlignCenter);
     m_controlText = new QLabel(m_session->ControlWords(), this);
     m_controlText->setObjectName(QStringLiteral("timeControl"));
+    m_controlText->setTextFormat(Qt::PlainText);
     m_controlText->setAccessibleDescription(tr("Time control"));
     auto* website = new QPushButton(kWebsiteCaption, this);
     website->setObjectName(ORVELLE_ID(IDC_WEBSITE));
@@ -128,8 +131,11 @@ void COrvelleDlg::CreateControls()
     bottom->addWidget(m_lastMove);
 
     // Pictures that could not be saved, and what else the players should know, without stopping the game.
+    // Like every label here that can show text from outside (file names, players' names, a service's
+    // error), it shows that text as written: were it taken for markup, anyone could draw in the window.
     m_notice = new QLabel(this);
     m_notice->setObjectName(QStringLiteral("pictureNotice"));
+    m_notice->setTextFormat(Qt::PlainText);
     m_notice->setAccessibleDescription(tr("Notice"));
     m_notice->setWordWrap(true);
     m_notice->setStyleSheet(QStringLiteral("color: ") + WarningColour(HasDarkGround(this)));
@@ -139,6 +145,7 @@ void COrvelleDlg::CreateControls()
 
     m_liveStatus = new QLabel(this);
     m_liveStatus->setObjectName(QStringLiteral("liveStatus"));
+    m_liveStatus->setTextFormat(Qt::PlainText);
     m_liveStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_liveStatus->setContextMenuPolicy(Qt::NoContextMenu);
     m_liveStatus->hide();

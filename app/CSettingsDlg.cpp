@@ -143,6 +143,7 @@ CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, bool c
     // Room for two lines of reasons is kept, so that one showing up moves nothing.
     m_error = new QLabel(this);
     m_error->setObjectName(QStringLiteral("settingsError"));
+    m_error->setTextFormat(Qt::PlainText); // its reasons name folders and addresses the user typed
     m_error->setWordWrap(true);
     m_error->setMinimumHeight(2 * fontMetrics().lineSpacing());
     m_error->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -24,6 +24,7 @@ ClockFace::ClockFace(bool left, const QFont& digitFont, QWidget* parent)
 {
     m_player->setObjectName(left ? QStringLiteral("leftPlayer") : QStringLiteral("rightPlayer"));
     m_player->setAlignment(Qt::AlignCenter);
+    m_player->setTextFormat(Qt::PlainText); // a name is what was typed, not markup
     QFont playerFont = m_player->font();
     playerFont.setPointSize(20);
     playerFont.setBold(true);
@@ -47,6 +48,7 @@ ClockFace::ClockFace(bool left, const QFont& digitFont, QWidget* parent)
 
     m_info->setObjectName(left ? QStringLiteral("leftInfo") : QStringLiteral("rightInfo"));
     m_info->setAlignment(Qt::AlignCenter);
+    m_info->setTextFormat(Qt::PlainText);
     QFont font = m_info->font();
     font.setPointSize(16);
     font.setBold(true);

@@ -9,6 +9,7 @@ LastMoveView::LastMoveView(QWidget* parent)
     : QWidget(parent), m_move(new QLabel(this)), m_mark(new QToolButton(this))
 {
     m_move->setObjectName(QStringLiteral("lastMove"));
+    m_move->setTextFormat(Qt::PlainText);
     QFont font = m_move->font();
     font.setPointSize(14);
     font.setBold(true);

@@ -51,6 +51,7 @@ void ShowMessage(QWidget* parent, const QString& text)
     // On the heap and watched: should the parent go while the box is up, it takes the box with it.
     QPointer<QMessageBox> box =
         new QMessageBox(QMessageBox::NoIcon, kProductName, text, QMessageBox::Ok, parent);
+    box->setTextFormat(Qt::PlainText); // its texts may name files and what a library said
     box->exec();
     delete box;
 }

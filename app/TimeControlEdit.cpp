@@ -13,6 +13,7 @@ TimeControlEdit::TimeControlEdit(const QString& text, int delayType, bool emptyA
 {
     m_text->setObjectName(QStringLiteral("timeControlText"));
     m_verdict->setObjectName(QStringLiteral("timeControlVerdict"));
+    m_verdict->setTextFormat(Qt::PlainText);
     m_verdict->setWordWrap(true);
     if (emptyAllowed)
         m_text->setPlaceholderText(tr("Times set with the arrows"));

@@ -10,7 +10,11 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QMimeDatabase>
+#include <QMutex>
+#include <QSet>
 #include <QTcpSocket>
+#include <cstring>
+#include <mutex>
 
 namespace {
 using Status = QHttpServerResponder::StatusCode;
@@ -53,6 +57,42 @@ bool ClientHasIt(const QHttpServerRequest& request, const QByteArray& etag, cons
     date.setTimeSpec(Qt::UTC);
     return date.isValid() && modified <= date;
 }
+
+// Whether the client would have the connection kept for its next request. Connection is a list of
+// options ("keep-alive, close"); HTTP/1.0 closes unless asked to keep it.
+bool KeepsConnection(const QHttpServerRequest& request, bool http10)
+{
+    bool keep = !http10;
+    for (const auto& [name, value] : request.headers()) {
+        if (name.compare("Connection", Qt::CaseInsensitive) != 0)
+            continue;
+        for (const QByteArray& option : value.split(',')) {
+            if (option.trimmed().compare("close", Qt::CaseInsensitive) == 0)
+                return false;
+            keep = keep || option.trimmed().compare("keep-alive", Qt::CaseInsensitive) == 0;
+        }
+    }
+    return keep;
+}
+
+// Qt's HTTP server warns on standard error at each request of some kinds that it turns away itself
+// (every "Upgrade: websocket"), so any client could fill the log. Each kind is told once; past a few
+// dozen kinds, none is.
+constexpr qsizetype kLibraryWarnings = 32;
+QtMessageHandler g_nextHandler = nullptr;
+
+void OnceEachLibraryWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (context.category && std::strncmp(context.category, "qt.httpserver", 13) == 0) {
+        static QMutex mutex;
+        static QSet<QString> told;
+        const QMutexLocker lock(&mutex);
+        if (told.contains(message) || told.size() >= kLibraryWarnings)
+            return;
+        told.insert(message);
+    }
+    g_nextHandler(type, context, message);
+}
 } // namespace
 
 LiveHttp::LiveHttp(ConnectionGuard::Limits limits, QObject* parent)
@@ -85,6 +125,8 @@ LiveHttp::LiveHttp(ConnectionGuard::Limits limits, QObject* parent)
 
 QString LiveHttp::Listen(quint16 port, bool lan)
 {
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { g_nextHandler = qInstallMessageHandler(OnceEachLibraryWarning); });
     delete m_guard;
     auto* guard = new ConnectionGuard(m_limits, this);
     if (!guard->listen(lan ? QHostAddress::Any : QHostAddress::LocalHost, port)) {
@@ -151,6 +193,10 @@ bool LiveHttp::handleRequest(const QHttpServerRequest& request, QTcpSocket* sock
 {
     if (!m_guard || !m_guard->Admit(socket))
         return true;
+    // A stream carries its events and nothing else: were its further requests answered, one socket
+    // could be a stream many times over.
+    if (m_guard->IsStream(socket))
+        return true;
     QHttpServerResponder responder = makeResponder(request, socket);
     const QHttpServerRequest::Method method = request.method();
     const bool head = method == QHttpServerRequest::Method::Head;
@@ -164,14 +210,13 @@ bool LiveHttp::handleRequest(const QHttpServerRequest& request, QTcpSocket* sock
                            QCoreApplication::translate("LiveServer", "Only GET and HEAD are answered here."));
         Send(responder, request, reply, false);
     } else if (path == QLatin1String("/events")) {
-        StartStream(responder, socket, head);
+        StartStream(responder, request, socket, head);
     } else {
         Send(responder, request, Find(path), head);
     }
     m_guard->Answered(socket);
     // Qt's server keeps every connection open; a client that asked otherwise is told so by the close.
-    if (request.value("Connection").compare("close", Qt::CaseInsensitive) == 0 &&
-        path != QLatin1String("/events"))
+    if (!m_guard->IsStream(socket) && !KeepsConnection(request, m_guard->IsHttp10(socket)))
         socket->disconnectFromHost();
     return true;
 }
@@ -261,8 +306,17 @@ void LiveHttp::Send(QHttpServerResponder& responder, const QHttpServerRequest& r
     responder.writeBody(head || current ? QByteArray() : reply.body);
 }
 
-void LiveHttp::StartStream(QHttpServerResponder& responder, QTcpSocket* socket, bool head)
+void LiveHttp::StartStream(QHttpServerResponder& responder, const QHttpServerRequest& request,
+                           QTcpSocket* socket, bool head)
 {
+    if (!head && !m_guard->Streaming(socket)) {
+        Send(responder, request,
+             Text(Status::TooManyRequests,
+                  QCoreApplication::translate("LiveServer", "Too many event streams from this address.")),
+             false);
+        socket->disconnectFromHost();
+        return;
+    }
     responder.writeStatusLine(Status::Ok);
     responder.writeHeader("Content-Type", "text/event-stream; charset=utf-8");
     responder.writeHeader("Cache-Control", "no-store");
@@ -275,7 +329,6 @@ void LiveHttp::StartStream(QHttpServerResponder& responder, QTcpSocket* socket, 
     // A browser that loses the stream asks again after this many milliseconds.
     responder.writeBody("retry: 2000\n\ndata: " + StateJson() + "\n\n");
     socket->flush();
-    m_guard->Streaming(socket);
     m_streams.append(socket);
 }
 

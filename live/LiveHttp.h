@@ -51,7 +51,8 @@ private:
     void Send(QHttpServerResponder& responder, const QHttpServerRequest& request, const Reply& reply,
               bool head) const;
     void UpdateGames();
-    void StartStream(QHttpServerResponder& responder, QTcpSocket* socket, bool head);
+    void StartStream(QHttpServerResponder& responder, const QHttpServerRequest& request, QTcpSocket* socket,
+                     bool head);
     void SendToStreams(const QByteArray& bytes);
 
     ConnectionGuard::Limits m_limits;

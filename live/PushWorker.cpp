@@ -86,6 +86,8 @@ void PushWorker::SendNext()
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("text/plain"));
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Orvelle/" ORVELLE_VERSION));
     request.setTransferTimeout(int(m_timing.timeout.count()));
+    // A redirect would take the token along to whatever address the answer names.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     m_inFlight = m_network->post(request, m_sentPgn.toUtf8());
     connect(m_inFlight, &QNetworkReply::finished, this,
             [this, reply = m_inFlight.data()] { Finished(reply); });
@@ -115,8 +117,18 @@ void PushWorker::Finished(QNetworkReply* reply)
     } else if (status >= 300 && status < 500 && status != 408 && status != 429) {
         // The same text would be refused again (or sent astray); the game's next PGN is sent as usual.
         m_delay = {};
-        Tell(State::Refused, QCoreApplication::translate("BroadcastPusher", "Broadcast: game %1: %2")
-                                 .arg(game, error && !error->isEmpty() ? *error : unread));
+        const QByteArray elsewhere = reply->rawHeader("Location");
+        const QString why =
+            status < 400 && !elsewhere.isEmpty()
+                ? QCoreApplication::translate("BroadcastPusher",
+                                              "the service answered %1 and names another address, %2: the "
+                                              "token goes to the push address alone, so check it")
+                      .arg(QString::number(status),
+                           m_url.resolved(QUrl::fromEncoded(elsewhere)).toDisplayString())
+            : error && !error->isEmpty() ? *error
+                                         : unread;
+        Tell(State::Refused,
+             QCoreApplication::translate("BroadcastPusher", "Broadcast: game %1: %2").arg(game, why));
     } else {
         // The network or the service failed: the PGN waits for the next try, unless a newer one already does.
         m_waiting.try_emplace(m_sentGame, m_sentPgn);

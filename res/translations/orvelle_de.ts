@@ -16,6 +16,10 @@
         <translation>der Dienst antwortete %1 mit einer unlesbaren Antwort</translation>
     </message>
     <message>
+        <source>the service answered %1 and names another address, %2: the token goes to the push address alone, so check it</source>
+        <translation>der Dienst antwortete %1 und nennt eine andere Adresse, %2: der Token geht nur an die Push-Adresse, bitte prüfen Sie sie</translation>
+    </message>
+    <message>
         <source>Broadcast: game %1: %2</source>
         <translation>Übertragung: Partie %1: %2</translation>
     </message>
@@ -544,6 +548,10 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     <message>
         <source>There is nothing here.</source>
         <translation>Hier ist nichts.</translation>
+    </message>
+    <message>
+        <source>Too many event streams from this address.</source>
+        <translation>Zu viele Ereignisströme von dieser Adresse.</translation>
     </message>
     <message>
         <source>Paused</source>

@@ -170,6 +170,9 @@ private slots:
         // The starting position's picture fails first; the notice then names the latest one.
         QTRY_VERIFY(notice->text().contains(QStringLiteral("game01move001a.jpg")));
         QVERIFY(!notice->isHidden());
+        // Names of files, of players, a service's error: no label takes what it shows for markup.
+        for (const QLabel* label : rig.dialog->findChildren<QLabel*>())
+            QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
         rig.tap(rig.keys->left, 2);
     }
 

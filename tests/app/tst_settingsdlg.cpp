@@ -77,6 +77,8 @@ private slots:
         QCOMPARE(dialog.result() == QDialog::Accepted, taken);
         QVERIFY2(Find<QLabel>(dialog, "settingsError")->text().contains(refusal),
                  qPrintable(Find<QLabel>(dialog, "settingsError")->text()));
+        // It repeats what was typed: as written, not as markup.
+        QCOMPARE(Find<QLabel>(dialog, "settingsError")->textFormat(), Qt::PlainText);
         QCOMPARE(dialog.size(), before); // a reason shown moves nothing
         QCOMPARE(read.m_fLeftPreset, taken && control.isEmpty() ? 90.0 : 300.0);
         QCOMPARE(read.m_strDir, taken ? NormaliseDir(folder) : QString("/old/"));

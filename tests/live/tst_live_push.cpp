@@ -26,6 +26,7 @@ public:
     int status = 200;
     QByteArray reply = R"({"games":[{"tags":{"White":"A"},"moves":1}]})";
     bool silent = false;
+    QByteArray location; ///< sent with the answer when not empty
     QTcpServer* tcp = new QTcpServer(this);
     QUrl url;
 
@@ -44,9 +45,15 @@ protected:
                      request.value("Authorization") + ' ' + request.value("Content-Type"));
         bodies.append(request.body());
         times.append(std::chrono::steady_clock::now());
-        if (!silent)
-            makeResponder(request, socket)
-                .write(reply, "application/json", QHttpServerResponder::StatusCode(status));
+        if (silent)
+            return true;
+        QHttpServerResponder responder = makeResponder(request, socket);
+        responder.writeStatusLine(QHttpServerResponder::StatusCode(status));
+        responder.writeHeader("Content-Type", "application/json");
+        responder.writeHeader("Content-Length", QByteArray::number(reply.size()));
+        if (!location.isEmpty())
+            responder.writeHeader("Location", location);
+        responder.writeBody(reply);
         return true;
     }
     void missingHandler(const QHttpServerRequest&, QTcpSocket*) override {}
@@ -131,9 +138,11 @@ private slots:
     void answers_data() { ORVELLE_CASES("live.cases", "answers"); }
     void answers()
     {
-        PushServer server;
+        PushServer server, elsewhere;
         server.status = IntCell("status");
         server.reply = Cell("reply").toUtf8();
+        if (Cell("to") == "elsewhere")
+            server.location = elsewhere.url.toEncoded();
         BroadcastPusher pusher(Cell("address").isEmpty() ? server.url : QUrl(Cell("address")), kToken,
                                m_quick);
         QSignalSpy statuses(&pusher, &BroadcastPusher::StatusChanged);
@@ -142,6 +151,7 @@ private slots:
         const int state = int(statuses[0][0].value<BroadcastPusher::State>());
         QCOMPARE(QMetaEnum::fromType<BroadcastPusher::State>().valueToKey(state), qPrintable(Cell("state")));
         QVERIFY2(statuses[0][1].toString().contains(Cell("says")), qPrintable(statuses[0][1].toString()));
+        QCOMPARE(elsewhere.heads, QByteArrayList()); // neither the token nor the game went there
     }
 
     void requiredTags_data() { ORVELLE_CASES("live.cases", "tags"); }

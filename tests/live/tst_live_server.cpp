@@ -37,6 +37,16 @@ Answer Get(quint16 port, const QByteArray& path, const QByteArray& headers = {})
     return Ask(port,
                "GET " + path + " HTTP/1.1\r\nHost: orvelle\r\nConnection: close\r\n" + headers + "\r\n");
 }
+
+// Asks for the event stream on the socket and waits for the status of its answer.
+int StreamStatus(QTcpSocket& socket, quint16 port)
+{
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    socket.write("GET /events HTTP/1.1\r\nHost: orvelle\r\n\r\n");
+    while (!socket.canReadLine() && socket.waitForReadyRead(5000)) {
+    }
+    return socket.readLine().mid(9, 3).toInt();
+}
 } // namespace
 
 /// The live server's routes, its event stream, and its bounds against hostile requests, over real
@@ -128,19 +138,96 @@ private slots:
 
     void eventsOnConnectAndAtEachChange()
     {
+        // Asked for three times on one connection: still one stream.
         m_stream.connectToHost(QHostAddress::LocalHost, m_port);
-        m_stream.write("GET /events HTTP/1.1\r\nHost: orvelle\r\n\r\n");
+        m_stream.write(QByteArray("GET /events HTTP/1.1\r\nHost: orvelle\r\n\r\n").repeated(3));
         QTRY_VERIFY(
             (m_got += m_stream.readAll()).contains("\"game\":" + QByteArray::number(m_published) + ','));
+        QByteArrayList games;
         for (int ply = 1; ply <= 3; ++ply) {
             const QByteArray game =
                 Publish({.ply = ply, .white = {{}, 60000}, .running = LiveRunning::White});
+            games << game;
             QTRY_VERIFY((m_got += m_stream.readAll()).contains(game) && m_got.endsWith("}\n\n"));
             // Taken when published: the time left is nearly all there.
             const QJsonObject json =
                 QJsonDocument::fromJson(m_got.mid(m_got.lastIndexOf("data: ") + 6)).object();
             QVERIFY(json["ply"].toInt() == ply && json["white"]["ms"].toInteger() > 59000);
         }
+        // The last change came after every copy of those before it.
+        QVERIFY(m_got.count("HTTP/1.1 200") == 1 && m_got.count(games[0]) == 1 && m_got.count(games[1]) == 1);
+    }
+
+    void streamsLeaveRoom_data() { ORVELLE_CASES("live.cases", "streams"); }
+    void streamsLeaveRoom()
+    {
+        // Room for four connections, and four streams asked for from one address.
+        LiveServer server{{4, 32 * 1024, 10s, 256 * 1024, IntCell("perAddress")}};
+        QCOMPARE(server.Start(0, false), QString());
+        const quint16 port = quint16(server.Address().port());
+        std::vector<QTcpSocket> streams(4);
+        int refused = 0;
+        for (QTcpSocket& stream : streams)
+            refused += StreamStatus(stream, port) == 429;
+        QCOMPARE(refused, IntCell("refused"));
+        QCOMPARE(Get(port, "/state.json").status, 200);
+        QTRY_COMPARE(
+            std::count_if(streams.begin(), streams.end(),
+                          [](const QTcpSocket& s) { return s.state() == QAbstractSocket::UnconnectedState; }),
+            qsizetype(IntCell("closed")));
+    }
+
+    void aStreamNotReadIsDropped()
+    {
+        // One stream per address, unread without end.
+        LiveServer server{{200, 32 * 1024, 10s, qint64(1) << 40, 1, 300ms}};
+        QCOMPARE(server.Start(0, false), QString());
+        const quint16 port = quint16(server.Address().port());
+        QTcpSocket deaf;
+        deaf.setReadBufferSize(1);
+        deaf.connectToHost(QHostAddress::LocalHost, port);
+        deaf.write("GET /events HTTP/1.1\r\nHost: orvelle\r\n\r\n");
+        QVERIFY(deaf.waitForReadyRead(5000));
+        LiveState big;
+        big.white.name = QString(8000, u'x');
+        // The address gets a stream again once the one that does not read is gone.
+        QTRY_VERIFY_WITH_TIMEOUT((server.Publish(big),
+                                  [port] {
+                                      QTcpSocket stream;
+                                      return StreamStatus(stream, port) == 200;
+                                  }()),
+                                 30000);
+    }
+
+    void connectionKeptOrClosed_data() { ORVELLE_CASES("live.cases", "connections"); }
+    void connectionKeptOrClosed()
+    {
+        LiveServer server; // the real request time: a connection left open stays for seconds
+        QCOMPARE(server.Start(0, false), QString());
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, quint16(server.Address().port()));
+        const QByteArray options = Cell("connection").toLatin1();
+        const QByteArray request = "GET /state.json HTTP/" + Cell("version").toLatin1() + "\r\n" +
+                                   (options.isEmpty() ? "" : "Connection: " + options + "\r\n") + "\r\n";
+        QByteArray got;
+        for (int asked = 1; asked <= (IntCell("closed") ? 1 : 2); ++asked) {
+            socket.write(request);
+            QTRY_VERIFY((got += socket.readAll()).count(" 200 OK\r\n") == asked && got.endsWith('}'));
+        }
+        if (IntCell("closed"))
+            QTRY_COMPARE(socket.state(), QAbstractSocket::UnconnectedState);
+        else
+            QCOMPARE(socket.state(), QAbstractSocket::ConnectedState);
+    }
+
+    void libraryWarningsOnceEach()
+    {
+        // Qt's server answers no WebSocket, and says so at each: once is enough.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("WebSocket"));
+        QTest::failOnWarning(QRegularExpression("WebSocket"));
+        for (int asked = 0; asked < 3; ++asked)
+            Ask(m_port,
+                "GET / HTTP/1.1\r\nHost: orvelle\r\nConnection: Upgrade\r\nUpgrade: websocket\r\n\r\n");
     }
 
     void hostileRequestsAreDropped()
