@@ -846,8 +846,8 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
         <translation>Fehler. %1 fehlt oder ist beschädigt: Es wurde kein Video erstellt, das letzte output.avi ist unverändert.</translation>
     </message>
     <message>
-        <source>Error. Game %1 has no picture after its first: no video was made, and the last output.avi is as it was.</source>
-        <translation>Fehler. Partie %1 hat nach dem ersten kein Bild: Es wurde kein Video erstellt, das letzte output.avi ist unverändert.</translation>
+        <source>Error. Game %1 has no ply to show: no video was made, and the last output.avi is as it was.</source>
+        <translation>Fehler. Partie %1 hat keinen Halbzug zu zeigen: Es wurde kein Video erstellt, das letzte output.avi ist unverändert.</translation>
     </message>
 </context>
 <context>

@@ -5,7 +5,7 @@
 #    right-click on the clock's digits opens the window's menu; a second start leaves one Orvelle;
 # 2. with a real capture, "Take pictures" ticked, Shift typed into "Other..." starts no game; a start
 #    press and five switches leave one JPEG of the frame size per ply, and one of the starting position;
-# 3. Reset and "Make Video" turn them into output.avi: one frame per ply after the first, 2 per second
+# 3. Reset and "Make Video" turn them into output.avi: one frame per ply from the first, 2 per second
 #    (the starting position is not one of them);
 # 4. a key typed into the camera's window closes the camera alone: the clocks go on, and the next game
 #    takes pictures again once "Take pictures" is ticked;
@@ -93,7 +93,7 @@ ffmpeg -v error -i "$video" -f null - 2>"$WORK/decode.txt" || fail "ffmpeg canno
 [ -s "$WORK/decode.txt" ] && fail "decode errors: $(cat "$WORK/decode.txt")"
 probe=$(ffprobe -v error -count_frames -select_streams v:0 \
   -show_entries stream=nb_read_frames,width,height,r_frame_rate -of csv=p=0 "$video")
-[ "$probe" = "320,240,2/1,4" ] || fail "video is $probe, expected 320,240,2/1,4"
+[ "$probe" = "320,240,2/1,5" ] || fail "video is $probe, expected 320,240,2/1,5"
 
 # A key typed into the camera's window closes the camera and nothing else.
 tap 50
@@ -119,11 +119,11 @@ quit_orvelle
 exit_code() { "$@" >/dev/null 2>&1 && echo 0 || echo $?; }
 rm "$video"
 env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 > "$WORK/cli.txt" || fail "--video exited with $?"
-grep -q '^Video (output.avi) created: 4 frames of 320 x 240' "$WORK/cli.txt" || fail "summary: $(cat "$WORK/cli.txt")"
-[ "$(grep -c -- ' --> ' "${pics}output.srt")" = 4 ] || fail "output.srt: $(cat "${pics}output.srt")"
+grep -q '^Video (output.avi) created: 5 frames of 320 x 240' "$WORK/cli.txt" || fail "summary: $(cat "$WORK/cli.txt")"
+[ "$(grep -c -- ' --> ' "${pics}output.srt")" = 5 ] || fail "output.srt: $(cat "${pics}output.srt")"
 probe=$(ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 "$video")
-[ "$probe" = 4 ] || fail "the command's video has $probe frames, expected 4"
-env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 --plies 3 | grep -q 'created: 2 frames' || fail "--plies 3: not 2 frames"
+[ "$probe" = 5 ] || fail "the command's video has $probe frames, expected 5"
+env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 --plies 3 | grep -q 'created: 3 frames' || fail "--plies 3: not 3 frames"
 before=$(md5sum < "$video")
 [ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 9)" = 1 ] || fail "no pictures: not exit code 1"
 [ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 0)" = 1 ] || fail "game 0, no pictures: not exit code 1"
