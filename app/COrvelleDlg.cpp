@@ -182,9 +182,11 @@ void COrvelleDlg::ConnectSession()
                        .arg(file, reason));
     });
     connect(s, &GameSession::notice, this, &COrvelleDlg::ShowNotice);
-    connect(s, &GameSession::cameraClosed, this, [this] {
+    connect(s, &GameSession::cameraClosed, this, [this](bool duringGame) {
         m_takePictures->setChecked(false);
-        ShowNotice(tr("The camera is closed: this game goes on without pictures. Tick \"Take pictures\" for "
+        // Between games (a video file that has played out) nothing is lost, and nothing is said.
+        if (duringGame)
+            ShowNotice(tr("The camera is closed: this game goes on without pictures. Tick \"Take pictures\" for "
                       "the next one."));
     });
 }
@@ -364,7 +366,10 @@ void COrvelleDlg::OnBnClickedReset()
     m_session->Reset();
     m_left->ClearBells();
     m_right->ClearBells();
-    if (m_takePictures->isChecked())
+    // A notice belongs to the game it was given in.
+    m_notice->clear();
+    m_notice->hide();
+    if (m_session->LastGame().pictures)
         m_makeVideo->setEnabled(true);
     m_takePictures->setEnabled(true); // for the next game
     m_left->EnableArrows(true);
@@ -420,19 +425,22 @@ void COrvelleDlg::OnDeltaposRightSecSpin(int iDelta)
 
 void COrvelleDlg::OnBnClickedMakeVideo()
 {
-    if (!m_takePictures->isChecked())
-        return;
+    // The last game's pictures, whether or not "Take pictures" is still ticked: its camera may have
+    // closed during the game.
+    const PlayedGame& last = m_session->LastGame();
     if (!Clock().m_bArmed) {
         ShowMessage(this, tr("Click reset first, then Make Video"));
         return;
     }
+    if (!last.pictures)
+        return;
     m_session->WaitForPictures(); // the last pictures of the game may still be on their way to the disk
     CMakingDlg making(this);
-    making.m_strDir = m_session->GameDir();
+    making.m_strDir = last.dir;
     making.m_dFps = 2.0;
     making.m_bVideoClocks = m_session->Current().m_bVideoClocks;
-    making.m_nGame = Clock().m_nGame;
-    making.m_nPlies = Clock().m_nLastGamePlies;
+    making.m_nGame = last.number;
+    making.m_nPlies = last.plies;
     making.exec();
 }
 

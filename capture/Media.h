@@ -13,6 +13,8 @@ public:
     virtual ~FrameSource() = default;
     /// The next frame, in memory that the source may reuse at the next call; false when there is none.
     virtual bool Read(cv::Mat& frame) = 0;
+    /// The frames per second the source says it gives; 0 when it does not say.
+    virtual double FramesPerSecond() const { return 0.0; }
 };
 
 /// A Motion-JPEG AVI file being written from JPEG bytes as they are.

@@ -25,6 +25,7 @@ namespace {
 class VideoSource final : public FrameSource {
 public:
     bool Read(cv::Mat& frame) override { return m_capture.read(frame) && !frame.empty(); }
+    double FramesPerSecond() const override { return m_capture.get(cv::CAP_PROP_FPS); }
     cv::VideoCapture m_capture;
 };
 

@@ -58,7 +58,7 @@ void ClockEngine::Step()
     if (m_cameraOpen && !m_camera->ShowPreviewFrame()) {
         // The camera only: a game must never stop for it. Its plies go on without pictures.
         End();
-        m_window->CameraClosed();
+        m_window->CameraClosed(!s.m_bArmed);
     }
     if (started && m_cameraOpen)
         m_camera->SaveStartPicture(s.m_nGame);

@@ -27,8 +27,9 @@ public:
     virtual void DisableForGame() = 0;
     virtual void UpdateTimeDisplay() = 0;
     /// The camera has closed by itself (its source ended, or a key was typed into its picture): the
-    /// clocks go on without pictures, and "Take pictures" is no longer ticked.
-    virtual void CameraClosed() = 0;
+    /// clocks go on without pictures, and "Take pictures" is no longer ticked. Only a game that loses
+    /// its pictures is worth telling the players about.
+    virtual void CameraClosed(bool duringGame) = 0;
 };
 
 /// The webcam as the engine drives it.

@@ -33,6 +33,14 @@ namespace cv {
 class Mat;
 }
 
+/// A game that has ended, for its video.
+struct PlayedGame {
+    int number = 0;
+    int plies = 0;
+    QString dir;           // where its pictures went
+    bool pictures = false; // the camera was open at its start, so its pictures are on disk
+};
+
 /// What the session uses from outside; left empty, each is the real thing.
 struct SessionSeams {
     std::shared_ptr<ShiftKeys> keys;
@@ -112,8 +120,9 @@ public:
     /// The user's move for an uncertain ply of the game being played.
     void ChooseMove(int game, int ply, const Move& move);
 
-    /// The folder of the last game's pictures, for its video.
-    const QString& GameDir() const { return m_gameDir; }
+    /// The last game that ended with a Reset; another Reset keeps it. Whether "Take pictures" is
+    /// still ticked does not matter: its camera may have closed during the game.
+    const PlayedGame& LastGame() const { return m_lastGame; }
     /// Returns when every picture handed to the picture writer so far is on disk (or has failed).
     void WaitForPictures();
     /// Whether pictures are still on their way to the disk.
@@ -139,8 +148,9 @@ signals:
     void noCamera();
     void previewOpened();
     void previewClosed();
-    /// The camera closed by itself during a run (a key typed into its picture, its source ended).
-    void cameraClosed();
+    /// The camera closed by itself during a run (a key typed into its picture, its source ended),
+    /// during a game or while the clocks waited.
+    void cameraClosed(bool duringGame);
     /// The camera has a new frame (WithFrame reads it).
     void frameReady();
     /// The time control or its words have changed.
@@ -169,6 +179,7 @@ private:
     std::shared_ptr<ClockState> m_clock;
     std::shared_ptr<SettingsStore> m_store;
     decltype(SessionSeams::makeCamera) m_makeCamera;
+    std::shared_ptr<Ticker> m_ticker; // the clocks', and a video file's as the camera
     Settings m_settings;
     bool m_settingsRead = false;
     std::shared_ptr<SessionBridge> m_bridge;
@@ -184,6 +195,9 @@ private:
     std::optional<std::pair<QString, DelayChoice>> m_pendingControl; // chosen during a game, for the next
     QString m_cameraDir; // the folder of the camera last handed to the engine
     QString m_gameDir;   // the folder of the game being played, or of the last one
+    bool m_cameraShown = false;  // between the camera's opening and its closing
+    bool m_gamePictures = false; // the game being played has pictures
+    PlayedGame m_lastGame;
     std::map<std::filesystem::path, LiveScore*> m_readers; // by the folder their pictures are in
     bool m_leftIsWhite = false; // in the game being played: White plays on the left
     int m_flagTold = 0;         // the first flag the game score has been told of (as m_nFirstFlag)

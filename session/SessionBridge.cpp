@@ -55,11 +55,11 @@ void SessionBridge::UpdateTimeDisplay()
     });
 }
 
-void SessionBridge::CameraClosed()
+void SessionBridge::CameraClosed(bool duringGame)
 {
     // At once: the engine must not open the camera again before the window has heard of it.
     m_takePictures = false;
-    Post([](GameSession& s) { emit s.cameraClosed(); });
+    Post([duringGame](GameSession& s) { emit s.cameraClosed(duringGame); });
 }
 
 void SessionBridge::OpenPreview()

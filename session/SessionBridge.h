@@ -31,7 +31,7 @@ public:
     void ReportNoCamera() override;
     void DisableForGame() override;
     void UpdateTimeDisplay() override;
-    void CameraClosed() override;
+    void CameraClosed(bool duringGame) override;
 
     void OpenPreview() override;
     void ShowFrame(const cv::Mat& frame) override;
