@@ -29,6 +29,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSplitter>
 #include <QVBoxLayout>
 #include <array>
 #include <cmath>
@@ -143,16 +144,24 @@ void COrvelleDlg::CreateControls()
     m_liveStatus->setContextMenuPolicy(Qt::NoContextMenu);
     m_liveStatus->hide();
 
-    auto* layout = new QVBoxLayout(this);
+    auto* clockPart = new QWidget(this);
+    auto* layout = new QVBoxLayout(clockPart);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(top);
     layout->addLayout(clocks, 1);
     layout->addWidget(m_status);
     layout->addLayout(bottom);
     layout->addWidget(m_liveStatus);
     layout->addWidget(m_notice);
+    // The camera's picture goes under the clocks, in a part of its own that never covers them.
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(QStringLiteral("cameraSplit"));
+    split->setChildrenCollapsible(true);
+    split->addWidget(clockPart);
+    (new QVBoxLayout(this))->addWidget(split);
 
     auto* menu = new WindowMenu(*this);
-    m_camera = new CameraView(*m_session, this, menu->Board());
+    m_camera = new CameraView(*m_session, split, *menu);
     connect(m_camera, &CameraView::notice, this, &COrvelleDlg::ShowNotice);
     connect(menu->Board(), &QAction::triggered, m_camera, &CameraView::PickBoard);
 
@@ -237,6 +246,7 @@ void COrvelleDlg::OnDestroy()
     if (m_awake)
         m_awake->Set(false);
     SaveWindowPlace(this, m_session->Store().FileName());
+    m_camera->SavePlace();
     // The focus still moves while the window's children go, after the session is gone.
     delete std::exchange(m_keys, nullptr);
     m_session->Stop();

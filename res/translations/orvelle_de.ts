@@ -865,6 +865,14 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
         <translation>&amp;Brett...</translation>
     </message>
     <message>
+        <source>&amp;Camera picture</source>
+        <translation>&amp;Kamerabild</translation>
+    </message>
+    <message>
+        <source>Camera in its own &amp;window</source>
+        <translation>Kamera in eigenem &amp;Fenster</translation>
+    </message>
+    <message>
         <source>&amp;About Orvelle...</source>
         <translation>&amp;Über Orvelle...</translation>
     </message>
