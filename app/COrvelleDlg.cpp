@@ -399,12 +399,15 @@ void COrvelleDlg::OnGameStarted()
     m_right->EnableArrows(false);
 }
 
-void COrvelleDlg::ShowNoCameraMessage()
+void COrvelleDlg::ShowNoCameraMessage(const QString& reason)
 {
     const QPointer<COrvelleDlg> self(this);
     ShowMessage(this, tr("Could not find camera! Please plug a camera in and try again."));
-    if (self) // the window may have gone while the message was up
-        m_takePictures->setChecked(false);
+    if (!self) // the window may have gone while the message was up
+        return;
+    m_takePictures->setChecked(false);
+    if (!reason.isEmpty())
+        ShowNotice(tr("The camera gave no picture: %1").arg(reason));
 }
 
 void COrvelleDlg::OnSpin(bool left, int iDelta, int stepSeconds)

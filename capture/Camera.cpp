@@ -51,8 +51,10 @@ bool Camera::OpenCamera()
     } catch (const cv::Exception&) {
         m_capture.reset();
     }
-    if (!m_capture)
+    if (!m_capture) {
+        m_openError = media ? media->SourceError(m_config.source, m_config.index) : MediaError();
         return false;
+    }
     if (!m_config.folderUtf8.empty()) {
         std::error_code ignored; // a folder that cannot be made shows up as failed pictures, each reported
         std::filesystem::create_directories(ToNarrowPath(m_config.folderUtf8, ""), ignored);

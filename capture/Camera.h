@@ -52,6 +52,7 @@ public:
 
     /// Opens the source and waits for its first frame, so that every ply has a picture.
     bool OpenCamera() override;
+    std::string OpenError() const override { return m_openError; }
     /// Shows the frame grabbed since the last call, if any; false when the source has ended or a
     /// key was typed into the preview.
     bool ShowPreviewFrame() override;
@@ -68,6 +69,7 @@ private:
     std::shared_ptr<PreviewSink> m_preview;
     std::shared_ptr<PictureWriter> m_writer;
     std::unique_ptr<FrameSource> m_capture; // the grabbing thread's alone while it runs
+    std::string m_openError;
     bool m_recorded = false;                // a video file: every frame in turn
     std::shared_ptr<Ticker> m_ticker;
     double m_frameNs = 0.0;                 // a video file's time per frame

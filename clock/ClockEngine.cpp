@@ -31,7 +31,7 @@ void ClockEngine::Step()
         if (m_camera && !m_cameraOpen && m_window->TakePicturesChecked()) {
             m_cameraOpen = m_camera->OpenCamera();
             if (!m_cameraOpen)
-                m_window->ReportNoCamera();
+                m_window->ReportNoCamera(m_camera->OpenError());
         }
         {
             std::lock_guard lock(s.m_stepMutex);

@@ -143,12 +143,12 @@ void GameSession::OnClocksMoved()
     emit displayChanged();
 }
 
-void GameSession::OnNoCamera()
+void GameSession::OnNoCamera(const QString& reason)
 {
     // Before the window hears of it: the window's message may be closed with the window, and this
     // session with it, before the signal returns.
     SetTakePictures(false);
-    emit noCamera();
+    emit noCamera(reason);
 }
 
 void GameSession::OnPictureWritten(const std::filesystem::path& path, const std::string& error)

@@ -133,7 +133,7 @@ public:
     // From the engine's thread, through the bridge.
     void OnGameStarted();
     void OnClocksMoved();
-    void OnNoCamera();
+    void OnNoCamera(const QString& reason);
     void OnPictureWritten(const std::filesystem::path& path, const std::string& error);
     /// The camera was moved during a game and the board found again there: the corners given in BOARD
     /// follow it, for the next games too, and the camera's window draws the grid where the board is now.
@@ -144,8 +144,9 @@ signals:
     void displayChanged();
     /// A game has started with its first press.
     void gameStarted();
-    /// No camera: a slot connected directly tells the user; the engine waits until it returns.
-    void noCamera();
+    /// No camera (reason: what its source said, or empty): a slot connected directly tells the user; the
+    /// engine waits until it returns.
+    void noCamera(const QString& reason);
     void previewOpened();
     void previewClosed();
     /// The camera closed by itself during a run (a key typed into its picture, its source ended),

@@ -28,7 +28,7 @@ public:
     void SetTakePictures(bool checked) { m_takePictures = checked; }
 
     bool TakePicturesChecked() override { return m_takePictures; }
-    void ReportNoCamera() override;
+    void ReportNoCamera(const std::string& reason) override;
     void DisableForGame() override;
     void UpdateTimeDisplay() override;
     void CameraClosed(bool duringGame) override;

@@ -139,6 +139,10 @@
         <translation>Keine Kamera gefunden! Bitte schließen Sie eine Kamera an und versuchen Sie es noch einmal.</translation>
     </message>
     <message>
+        <source>The camera gave no picture: %1</source>
+        <translation>Die Kamera lieferte kein Bild: %1</translation>
+    </message>
+    <message>
         <source>Click reset first, then Make Video</source>
         <translation>Erst auf „Zurücksetzen“ klicken, dann auf „Video erstellen“</translation>
     </message>
@@ -244,6 +248,14 @@
     <message>
         <source>Camera %1 gives no picture.</source>
         <translation>Kamera %1 liefert kein Bild.</translation>
+    </message>
+    <message>
+        <source>The source %1 gives no picture: %2</source>
+        <translation>Die Quelle %1 liefert kein Bild: %2</translation>
+    </message>
+    <message>
+        <source>Camera %1 gives no picture: %2</source>
+        <translation>Kamera %1 liefert kein Bild: %2</translation>
     </message>
     <message>
         <source>Picture folder</source>

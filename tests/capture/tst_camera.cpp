@@ -175,6 +175,7 @@ private slots:
         Camera camera(config, preview, std::make_shared<PictureWriter>());
         QVERIFY(!camera.OpenCamera());
         QCOMPARE(preview->opens, 0);
+        QVERIFY2(QString::fromStdString(camera.OpenError()).contains(Cell("reason")), camera.OpenError().c_str());
     }
 
     void aFolderThatFailsIsReportedAndPicturesResume_data()

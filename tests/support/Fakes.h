@@ -41,7 +41,7 @@ private:
 class FakeWindow final : public EngineWindow {
 public:
     bool TakePicturesChecked() override { return takePictures; }
-    void ReportNoCamera() override { takePictures = false; }
+    void ReportNoCamera(const std::string&) override { takePictures = false; }
     void DisableForGame() override { ++disables; }
     void UpdateTimeDisplay() override { ++displays; }
     void CameraClosed(bool duringGame) override
