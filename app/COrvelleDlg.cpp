@@ -195,8 +195,9 @@ void COrvelleDlg::ConnectSession()
         m_takePictures->setChecked(false);
         // Between games (a video file that has played out) nothing is lost, and nothing is said.
         if (duringGame)
-            ShowNotice(tr("The camera is closed: this game goes on without pictures. Tick \"Take pictures\" for "
-                      "the next one."));
+            ShowNotice(
+                tr("The camera is closed: this game goes on without pictures. Tick \"Take pictures\" for "
+                   "the next one."));
     });
 }
 

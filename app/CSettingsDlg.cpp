@@ -289,7 +289,8 @@ QString CSettingsDlg::Refusal(const Settings& chosen) const
     std::string why;
     if (GrabOneFrame(0, chosen.m_strCamUrl.toStdString(), &why).empty())
         return why.empty() ? tr("The source %1 gives no picture.").arg(chosen.m_strCamUrl)
-                           : tr("The source %1 gives no picture: %2").arg(chosen.m_strCamUrl, QString::fromStdString(why));
+                           : tr("The source %1 gives no picture: %2")
+                                 .arg(chosen.m_strCamUrl, QString::fromStdString(why));
     return {};
 }
 

@@ -46,6 +46,6 @@ private:
     QAction* m_shown;
     QAction* m_own;
     QString m_placeFile;
-    bool m_open = false;       // the camera is open
-    bool m_sized = false;      // the part under the clocks has had its size
+    bool m_open = false;  // the camera is open
+    bool m_sized = false; // the part under the clocks has had its size
 };

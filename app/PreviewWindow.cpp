@@ -68,7 +68,8 @@ QRectF PreviewWindow::PictureRect() const
     if (m_frame.isNull())
         return rect();
     const QSizeF fitted = QSizeF(m_frame.size()).scaled(size(), Qt::KeepAspectRatio);
-    return {(width() - fitted.width()) / 2, (height() - fitted.height()) / 2, fitted.width(), fitted.height()};
+    return {(width() - fitted.width()) / 2, (height() - fitted.height()) / 2, fitted.width(),
+            fitted.height()};
 }
 
 void PreviewWindow::SetBoardCorners(const QList<QPointF>& corners)

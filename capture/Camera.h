@@ -70,13 +70,13 @@ private:
     std::shared_ptr<PictureWriter> m_writer;
     std::unique_ptr<FrameSource> m_capture; // the grabbing thread's alone while it runs
     std::string m_openError;
-    bool m_recorded = false;                // a video file: every frame in turn
+    bool m_recorded = false; // a video file: every frame in turn
     std::shared_ptr<Ticker> m_ticker;
-    double m_frameNs = 0.0;                 // a video file's time per frame
-    std::int64_t m_playStartNs = 0;         // when its first frame was shown
+    double m_frameNs = 0.0;         // a video file's time per frame
+    std::int64_t m_playStartNs = 0; // when its first frame was shown
     std::int64_t m_framesPlayed = 0;
-    cv::Mat m_frame;                        // the current frame: the newest one taken by a preview step
-    cv::Mat m_spare;                        // memory for the next picture's copy, touched before it is needed
+    cv::Mat m_frame; // the current frame: the newest one taken by a preview step
+    cv::Mat m_spare; // memory for the next picture's copy, touched before it is needed
 
     std::mutex m_grabMutex;
     std::condition_variable m_grabChanged;

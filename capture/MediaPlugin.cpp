@@ -80,7 +80,8 @@ std::string FfmpegError(const std::string& source)
         char text[AV_ERROR_MAX_STRING_SIZE] = {};
         av_strerror(result, text, sizeof text);
         reason = text;
-    } else if (const int video = av_find_best_stream(input, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0); video < 0) {
+    } else if (const int video = av_find_best_stream(input, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+               video < 0) {
         reason = video == AVERROR_DECODER_NOT_FOUND ? "no decoder for its video" : "it holds no video";
     }
     avformat_close_input(&input);

@@ -194,8 +194,8 @@ private:
     QString m_controlWords;
     bool m_tenths = false;
     std::optional<std::pair<QString, DelayChoice>> m_pendingControl; // chosen during a game, for the next
-    QString m_cameraDir; // the folder of the camera last handed to the engine
-    QString m_gameDir;   // the folder of the game being played, or of the last one
+    QString m_cameraDir;         // the folder of the camera last handed to the engine
+    QString m_gameDir;           // the folder of the game being played, or of the last one
     bool m_cameraShown = false;  // between the camera's opening and its closing
     bool m_gamePictures = false; // the game being played has pictures
     PlayedGame m_lastGame;

@@ -133,7 +133,9 @@ private slots:
         QTRY_VERIFY(preview.isVisible());
         QTRY_COMPARE(preview.Frame().size(), QSize(320, 240));
         // In the main window, under the clocks: no part of a clock face, nor the picture's controls.
-        const auto place = [&rig](const QWidget* w) { return QRect(w->mapTo(rig.dialog.get(), QPoint()), w->size()); };
+        const auto place = [&rig](const QWidget* w) {
+            return QRect(w->mapTo(rig.dialog.get(), QPoint()), w->size());
+        };
         QVERIFY(!preview.isWindow());
         for (const char* id : {"IDC_LEFT_TIME", "IDC_RIGHT_TIME", "IDC_TAKE_PICTURES", "IDC_MAKE_VIDEO"})
             QVERIFY(!place(&preview).intersects(place(rig.find(id)->parentWidget())));

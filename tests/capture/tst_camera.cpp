@@ -42,11 +42,10 @@ struct CameraParts {
 struct CameraRig : CameraParts, EngineRig {
     static constexpr std::int64_t kFrame = 40 * kMs;
     CameraRig(const std::string& source, const std::string& folder, bool keepRecord = false)
-        : EngineRig(std::make_shared<Camera>(CameraConfig{.source = source,
-                                                          .folderUtf8 = folder,
-                                                          .keepRecord = keepRecord,
-                                                          .ticker = time},
-                                             preview, writer),
+        : EngineRig(std::make_shared<Camera>(
+                        CameraConfig{
+                            .source = source, .folderUtf8 = folder, .keepRecord = keepRecord, .ticker = time},
+                        preview, writer),
                     time)
     {
         window->takePictures = true;
@@ -175,7 +174,8 @@ private slots:
         Camera camera(config, preview, std::make_shared<PictureWriter>());
         QVERIFY(!camera.OpenCamera());
         QCOMPARE(preview->opens, 0);
-        QVERIFY2(QString::fromStdString(camera.OpenError()).contains(Cell("reason")), camera.OpenError().c_str());
+        QVERIFY2(QString::fromStdString(camera.OpenError()).contains(Cell("reason")),
+                 camera.OpenError().c_str());
     }
 
     void aFolderThatFailsIsReportedAndPicturesResume_data()
