@@ -29,6 +29,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSplitter>
 #include <QVBoxLayout>
 #include <array>
 #include <cmath>
@@ -150,16 +151,24 @@ void COrvelleDlg::CreateControls()
     m_liveStatus->setContextMenuPolicy(Qt::NoContextMenu);
     m_liveStatus->hide();
 
-    auto* layout = new QVBoxLayout(this);
+    auto* clockPart = new QWidget(this);
+    auto* layout = new QVBoxLayout(clockPart);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(top);
     layout->addLayout(clocks, 1);
     layout->addWidget(m_status);
     layout->addLayout(bottom);
     layout->addWidget(m_liveStatus);
     layout->addWidget(m_notice);
+    // The camera's picture goes under the clocks, in a part of its own that never covers them.
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(QStringLiteral("cameraSplit"));
+    split->setChildrenCollapsible(true);
+    split->addWidget(clockPart);
+    (new QVBoxLayout(this))->addWidget(split);
 
     auto* menu = new WindowMenu(*this);
-    m_camera = new CameraView(*m_session, this, menu->Board());
+    m_camera = new CameraView(*m_session, split, *menu);
     connect(m_camera, &CameraView::notice, this, &COrvelleDlg::ShowNotice);
     connect(menu->Board(), &QAction::triggered, m_camera, &CameraView::PickBoard);
 
@@ -189,10 +198,13 @@ void COrvelleDlg::ConnectSession()
                        .arg(file, reason));
     });
     connect(s, &GameSession::notice, this, &COrvelleDlg::ShowNotice);
-    connect(s, &GameSession::cameraClosed, this, [this] {
+    connect(s, &GameSession::cameraClosed, this, [this](bool duringGame) {
         m_takePictures->setChecked(false);
-        ShowNotice(tr("The camera is closed: this game goes on without pictures. Tick \"Take pictures\" for "
-                      "the next one."));
+        // Between games (a video file that has played out) nothing is lost, and nothing is said.
+        if (duringGame)
+            ShowNotice(
+                tr("The camera is closed: this game goes on without pictures. Tick \"Take pictures\" for "
+                   "the next one."));
     });
 }
 
@@ -242,6 +254,7 @@ void COrvelleDlg::OnDestroy()
     if (m_awake)
         m_awake->Set(false);
     SaveWindowPlace(this, m_session->Store().FileName());
+    m_camera->SavePlace();
     // The focus still moves while the window's children go, after the session is gone.
     delete std::exchange(m_keys, nullptr);
     m_session->Stop();
@@ -371,7 +384,10 @@ void COrvelleDlg::OnBnClickedReset()
     m_session->Reset();
     m_left->ClearBells();
     m_right->ClearBells();
-    if (m_takePictures->isChecked())
+    // A notice belongs to the game it was given in.
+    m_notice->clear();
+    m_notice->hide();
+    if (m_session->LastGame().pictures)
         m_makeVideo->setEnabled(true);
     m_takePictures->setEnabled(true); // for the next game
     m_left->EnableArrows(true);
@@ -391,12 +407,15 @@ void COrvelleDlg::OnGameStarted()
     m_right->EnableArrows(false);
 }
 
-void COrvelleDlg::ShowNoCameraMessage()
+void COrvelleDlg::ShowNoCameraMessage(const QString& reason)
 {
     const QPointer<COrvelleDlg> self(this);
     ShowMessage(this, tr("Could not find camera! Please plug a camera in and try again."));
-    if (self) // the window may have gone while the message was up
-        m_takePictures->setChecked(false);
+    if (!self) // the window may have gone while the message was up
+        return;
+    m_takePictures->setChecked(false);
+    if (!reason.isEmpty())
+        ShowNotice(tr("The camera gave no picture: %1").arg(reason));
 }
 
 void COrvelleDlg::OnSpin(bool left, int iDelta, int stepSeconds)
@@ -427,19 +446,22 @@ void COrvelleDlg::OnDeltaposRightSecSpin(int iDelta)
 
 void COrvelleDlg::OnBnClickedMakeVideo()
 {
-    if (!m_takePictures->isChecked())
-        return;
+    // The last game's pictures, whether or not "Take pictures" is still ticked: its camera may have
+    // closed during the game.
+    const PlayedGame& last = m_session->LastGame();
     if (!Clock().m_bArmed) {
         ShowMessage(this, tr("Click reset first, then Make Video"));
         return;
     }
+    if (!last.pictures)
+        return;
     m_session->WaitForPictures(); // the last pictures of the game may still be on their way to the disk
     CMakingDlg making(this);
-    making.m_strDir = m_session->GameDir();
+    making.m_strDir = last.dir;
     making.m_dFps = 2.0;
     making.m_bVideoClocks = m_session->Current().m_bVideoClocks;
-    making.m_nGame = Clock().m_nGame;
-    making.m_nPlies = Clock().m_nLastGamePlies;
+    making.m_nGame = last.number;
+    making.m_nPlies = last.plies;
     making.exec();
 }
 

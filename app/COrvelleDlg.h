@@ -70,7 +70,7 @@ private:
     void ConnectSession();
     void OnSpin(bool left, int iDelta, int stepSeconds);
     void OnGameStarted();
-    void ShowNoCameraMessage();
+    void ShowNoCameraMessage(const QString& reason);
     void ShowNotice(const QString& text);
     void ShowPlayers();
 

@@ -285,9 +285,13 @@ QString CSettingsDlg::Refusal(const Settings& chosen) const
             return tr(
                 "A broadcast needs its token: create one with the study:write scope and paste it here.");
     }
-    if (!chosen.m_strCamUrl.isEmpty() && chosen.m_strCamUrl != m_chosen.m_strCamUrl &&
-        GrabOneFrame(0, chosen.m_strCamUrl.toStdString()).empty())
-        return tr("The source %1 gives no picture.").arg(chosen.m_strCamUrl);
+    if (chosen.m_strCamUrl.isEmpty() || chosen.m_strCamUrl == m_chosen.m_strCamUrl)
+        return {};
+    std::string why;
+    if (GrabOneFrame(0, chosen.m_strCamUrl.toStdString(), &why).empty())
+        return why.empty() ? tr("The source %1 gives no picture.").arg(chosen.m_strCamUrl)
+                           : tr("The source %1 gives no picture: %2")
+                                 .arg(chosen.m_strCamUrl, QString::fromStdString(why));
     return {};
 }
 
@@ -347,12 +351,20 @@ void CSettingsDlg::accept()
 void CSettingsDlg::OnTest()
 {
     const Settings chosen = FromControls();
-    const QImage picture = MatToQImage(GrabOneFrame(chosen.m_nCamera, chosen.m_strCamUrl.toStdString()));
+    std::string why;
+    const QImage picture =
+        MatToQImage(GrabOneFrame(chosen.m_nCamera, chosen.m_strCamUrl.toStdString(), &why));
     if (picture.isNull()) {
         m_testPicture->hide();
-        ShowError(chosen.m_strCamUrl.isEmpty()
-                      ? tr("Camera %1 gives no picture.").arg(chosen.m_nCamera)
-                      : tr("The source %1 gives no picture.").arg(chosen.m_strCamUrl));
+        const QString source =
+            chosen.m_strCamUrl.isEmpty() ? QString::number(chosen.m_nCamera) : chosen.m_strCamUrl;
+        if (why.empty())
+            ShowError(chosen.m_strCamUrl.isEmpty() ? tr("Camera %1 gives no picture.").arg(source)
+                                                   : tr("The source %1 gives no picture.").arg(source));
+        else
+            ShowError((chosen.m_strCamUrl.isEmpty() ? tr("Camera %1 gives no picture: %2")
+                                                    : tr("The source %1 gives no picture: %2"))
+                          .arg(source, QString::fromStdString(why)));
         return;
     }
     m_error->clear();

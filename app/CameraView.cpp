@@ -2,19 +2,54 @@
 
 #include "GameSession.h"
 #include "PreviewWindow.h"
+#include "Settings.h"
 #include "Texts.h"
+#include "WindowMenu.h"
 #include "WindowPlace.h"
 
 #include <QAction>
 #include <QScreen>
+#include <QSplitter>
 
-CameraView::CameraView(GameSession& session, QWidget* mainWindow, QAction* board)
-    : QObject(mainWindow), m_session(session), m_main(mainWindow), m_window(new PreviewWindow(mainWindow))
+namespace {
+const QString kShownKey = QStringLiteral("cameraShown");
+const QString kOwnKey = QStringLiteral("cameraWindow");
+const QString kSizesKey = QStringLiteral("cameraSizes");
+} // namespace
+
+CameraView::CameraView(GameSession& session, QSplitter* split, const WindowMenu& menu)
+    : QObject(split), m_session(session), m_split(split), m_main(split->window()),
+      m_window(new PreviewWindow), m_shown(menu.CameraPicture()), m_own(menu.CameraWindow()),
+      m_placeFile(session.Store().FileName())
 {
-    m_window->addAction(board);
+    m_split->addWidget(m_window);
+    // The clocks first: they keep their size when the window changes, and the picture never takes it.
+    m_split->setStretchFactor(0, 1);
+    m_split->setStretchFactor(1, 0);
+    m_split->setCollapsible(0, false);
+    m_window->hide();
+    m_window->addActions({menu.Board(), m_shown, m_own});
     m_window->setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(&session, &GameSession::previewOpened, this, &CameraView::Open);
-    connect(&session, &GameSession::previewClosed, m_window, &QWidget::hide);
+    m_shown->setChecked(WindowPlaceValue(m_placeFile, kShownKey, true).toBool());
+    m_own->setChecked(WindowPlaceValue(m_placeFile, kOwnKey, false).toBool());
+    const auto chosen = [this] {
+        KeepWindowPlaceValue(m_placeFile, kShownKey, m_shown->isChecked());
+        KeepWindowPlaceValue(m_placeFile, kOwnKey, m_own->isChecked());
+        Place();
+    };
+    connect(m_shown, &QAction::toggled, this, chosen);
+    connect(m_own, &QAction::toggled, this, chosen);
+    connect(m_window, &PreviewWindow::windowClosed, m_own, [this] { m_own->setChecked(false); });
+
+    connect(&session, &GameSession::previewOpened, this, [this] {
+        m_open = true;
+        ShowBoard(m_session.Board());
+        Place();
+    });
+    connect(&session, &GameSession::previewClosed, this, [this] {
+        m_open = false;
+        Place();
+    });
     connect(&session, &GameSession::frameReady, this, [this] {
         QImage image;
         m_session.WithFrame([&image](const cv::Mat& frame) { image = MatToQImage(frame); });
@@ -36,14 +71,48 @@ CameraView::CameraView(GameSession& session, QWidget* mainWindow, QAction* board
     });
 }
 
-void CameraView::Open()
+void CameraView::Place()
 {
-    // Beside the clocks rather than over them, and on the screen; a window manager may still place it
-    // elsewhere.
-    m_window->move(PlaceBeside(m_main->frameGeometry(), m_window->frameGeometry().size(),
-                               m_main->screen()->availableGeometry()));
-    ShowBoard(m_session.Board());
+    const bool own = m_own->isChecked();
+    if (own != m_window->isWindow()) {
+        m_window->hide();
+        if (own) {
+            m_window->setParent(m_main, Qt::Window);
+            m_window->resize(m_window->sizeHint());
+            // Beside the clocks rather than over them, and on the screen; a window manager may still
+            // place it elsewhere.
+            m_window->move(PlaceBeside(m_main->frameGeometry(), m_window->frameGeometry().size(),
+                                       m_main->screen()->availableGeometry()));
+        } else {
+            m_split->addWidget(m_window);
+        }
+    }
+    if (!m_open || !m_shown->isChecked()) {
+        m_window->hide();
+        return;
+    }
     m_window->show();
+    if (own || m_sized)
+        return;
+    // The first showing under the clocks: the size it had last time, else a third of the height.
+    m_sized = true;
+    QList<int> sizes;
+    for (const QVariant& v : WindowPlaceValue(m_placeFile, kSizesKey).toList())
+        sizes.append(v.toInt());
+    const int height = m_split->height();
+    if (sizes.size() != 2 || sizes[0] <= 0 || sizes[1] <= 0)
+        sizes = {height - height / 3, height / 3};
+    m_split->setSizes(sizes);
+}
+
+void CameraView::SavePlace() const
+{
+    if (m_window->isWindow() || !m_window->isVisible())
+        return;
+    QVariantList sizes;
+    for (int size : m_split->sizes())
+        sizes.append(size);
+    KeepWindowPlaceValue(m_placeFile, kSizesKey, sizes);
 }
 
 void CameraView::ShowBoard(const std::optional<BoardCorners>& board)
@@ -57,12 +126,13 @@ void CameraView::ShowBoard(const std::optional<BoardCorners>& board)
 
 void CameraView::PickBoard()
 {
-    if (!m_window->isVisible()) {
+    if (!m_open) {
         ShowMessage(m_main,
                     tr("The board's corners are clicked on the camera's picture: tick \"Take pictures\" "
                        "first, then choose \"Board...\" again."));
         return;
     }
+    m_shown->setChecked(true);
     m_window->PickBoardCorners();
     m_window->raise();
 }

@@ -28,24 +28,48 @@ QImage MatToQImage(const cv::Mat& frame)
     }
 }
 
-PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Orvelle preview"));
     setWindowTitle(QStringLiteral("Orvelle"));
     // The players' keys belong to the clock window: showing the preview must not take the focus.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    resize(640, 480);
+    // Clicked (for the board's corners), it takes the keys typed, which close the camera.
+    setFocusPolicy(Qt::ClickFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+QSize PreviewWindow::sizeHint() const
+{
+    return m_frame.isNull() ? QSize(320, 240) : m_frame.size();
+}
+
+QSize PreviewWindow::minimumSizeHint() const
+{
+    return {80, 60};
 }
 
 void PreviewWindow::SetFrame(QImage frame)
 {
     if (frame.isNull())
         return;
-    if (frame.size() != m_frame.size())
-        setFixedSize(frame.size());
+    if (frame.size() != m_frame.size()) {
+        if (isWindow())
+            resize(frame.size());
+        updateGeometry();
+    }
     m_frame = std::move(frame);
     update();
+}
+
+QRectF PreviewWindow::PictureRect() const
+{
+    if (m_frame.isNull())
+        return rect();
+    const QSizeF fitted = QSizeF(m_frame.size()).scaled(size(), Qt::KeepAspectRatio);
+    return {(width() - fitted.width()) / 2, (height() - fitted.height()) / 2, fitted.width(),
+            fitted.height()};
 }
 
 void PreviewWindow::SetBoardCorners(const QList<QPointF>& corners)
@@ -65,12 +89,16 @@ void PreviewWindow::PickBoardCorners()
 void PreviewWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (m_frame.isNull())
-        painter.fillRect(rect(), Qt::black);
-    else
-        painter.drawImage(0, 0, m_frame);
+    painter.fillRect(rect(), Qt::black);
+    const QRectF picture = PictureRect();
+    if (!m_frame.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(picture, m_frame);
+    }
     painter.setRenderHint(QPainter::Antialiasing);
-    const auto toPixels = [this](QPointF f) { return QPointF(f.x() * width(), f.y() * height()); };
+    const auto toPixels = [&picture](QPointF f) {
+        return QPointF(picture.x() + f.x() * picture.width(), picture.y() + f.y() * picture.height());
+    };
     QTransform board; // from squares (a1's outer corner at 0,0, rank 8 at y = 8) to pixels
     if (!m_picking && m_corners.size() == 4 &&
         QTransform::quadToQuad(QPolygonF({{0, 0}, {8, 0}, {8, 8}, {0, 8}}),
@@ -97,7 +125,7 @@ void PreviewWindow::paintEvent(QPaintEvent*)
         font.setPointSize(14);
         font.setBold(true);
         painter.setFont(font);
-        const QRect band(0, 0, width(), 32);
+        const QRectF band(picture.x(), picture.y(), picture.width(), 32);
         painter.fillRect(band, QColor(0, 0, 0, 160));
         painter.setPen(Qt::white);
         painter.drawText(band, Qt::AlignCenter, text);
@@ -106,12 +134,14 @@ void PreviewWindow::paintEvent(QPaintEvent*)
 
 void PreviewWindow::mousePressEvent(QMouseEvent* event)
 {
-    if (!m_picking || event->button() != Qt::LeftButton || width() <= 0 || height() <= 0) {
+    const QRectF picture = PictureRect();
+    if (!m_picking || event->button() != Qt::LeftButton || picture.isEmpty()) {
         QWidget::mousePressEvent(event);
         return;
     }
-    const QPointF p = event->position();
-    m_picked.append(QPointF(std::clamp(p.x() / width(), 0.0, 1.0), std::clamp(p.y() / height(), 0.0, 1.0)));
+    const QPointF p = event->position() - picture.topLeft();
+    m_picked.append(QPointF(std::clamp(p.x() / picture.width(), 0.0, 1.0),
+                            std::clamp(p.y() / picture.height(), 0.0, 1.0)));
     if (m_picked.size() == 4) {
         m_picking = false;
         unsetCursor();
@@ -145,6 +175,8 @@ void PreviewWindow::keyPressEvent(QKeyEvent* event)
 
 void PreviewWindow::closeEvent(QCloseEvent* event)
 {
-    // The camera stays open until the clocks end; its window goes with it, not before.
+    // The camera stays open until the clocks end: closing its window puts the picture back into the
+    // main window.
     event->ignore();
+    emit windowClosed();
 }

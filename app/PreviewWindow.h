@@ -10,7 +10,8 @@
 /// A deep copy of a frame as a QImage: 8-bit BGR, grey or BGRA; a null image for anything else.
 QImage MatToQImage(const cv::Mat& frame);
 
-/// The live camera picture, captioned "Orvelle" and as large as the frames.
+/// The live camera picture, as large as its room allows with its shape kept: a part of the main window,
+/// or a window of its own captioned "Orvelle" that opens as large as the frames.
 class PreviewWindow final : public QWidget {
     Q_OBJECT
 public:
@@ -26,12 +27,16 @@ public:
     /// gives up.
     void PickBoardCorners();
     bool PickingBoard() const { return m_picking; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 signals:
-    /// A key (other than a modifier) was typed into the window.
+    /// A key (other than a modifier) was typed into the picture.
     void keyTyped();
     /// The fourth corner has been clicked.
     void boardCornersPicked(const QList<QPointF>& corners);
+    /// The window of its own was closed: the picture goes back into the main window.
+    void windowClosed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,6 +45,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    /// Where the frame is drawn.
+    QRectF PictureRect() const;
+
     QImage m_frame;
     QList<QPointF> m_corners;
     QList<QPointF> m_picked;

@@ -43,6 +43,16 @@ WindowMenu::WindowMenu(COrvelleDlg& window) : QObject(&window)
     m_board = new QAction(tr("&Board..."), &window);
     m_board->setObjectName(QStringLiteral("boardAction"));
     window.addAction(m_board);
+    // The camera's picture, in the main window under the clocks: F9 shows or hides it.
+    m_cameraPicture = new QAction(tr("&Camera picture"), &window);
+    m_cameraPicture->setObjectName(ORVELLE_ID(IDM_CAMERA_PICTURE));
+    m_cameraPicture->setCheckable(true);
+    m_cameraPicture->setShortcut(QKeySequence(Qt::Key_F9));
+    window.addAction(m_cameraPicture);
+    m_cameraWindow = new QAction(tr("Camera in its own &window"), &window);
+    m_cameraWindow->setObjectName(ORVELLE_ID(IDM_CAMERA_WINDOW));
+    m_cameraWindow->setCheckable(true);
+    window.addAction(m_cameraWindow);
     separator();
     add(tr("&About Orvelle..."), ORVELLE_ID(IDM_ABOUTBOX), QKeySequence(QKeySequence::HelpContents),
         &COrvelleDlg::OpenAboutBox);

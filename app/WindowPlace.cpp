@@ -34,6 +34,16 @@ void SaveWindowPlace(const QWidget* window, const QString& settingsFile)
     PlaceFile(settingsFile)->setValue(QStringLiteral("geometry"), window->saveGeometry());
 }
 
+QVariant WindowPlaceValue(const QString& settingsFile, const QString& key, const QVariant& fallback)
+{
+    return PlaceFile(settingsFile)->value(key, fallback);
+}
+
+void KeepWindowPlaceValue(const QString& settingsFile, const QString& key, const QVariant& value)
+{
+    PlaceFile(settingsFile)->setValue(key, value);
+}
+
 QPoint PlaceBeside(const QRect& mainWindow, const QSize& size, const QRect& screen)
 {
     const int screenEnd = screen.x() + screen.width();

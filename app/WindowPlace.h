@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QVariant>
 
 class QWidget;
 
@@ -13,6 +14,9 @@ class QWidget;
 void RestoreWindowPlace(QWidget* window, const QString& settingsFile);
 /// Keeps where the main window is, for the next start.
 void SaveWindowPlace(const QWidget* window, const QString& settingsFile);
+/// Another part of the window's state kept with its place (which parts show, and their sizes).
+QVariant WindowPlaceValue(const QString& settingsFile, const QString& key, const QVariant& fallback = {});
+void KeepWindowPlaceValue(const QString& settingsFile, const QString& key, const QVariant& value);
 
 /// Where a window of the given size opens beside the main window: to its right where the screen has room,
 /// else to its left, else in the screen's top right corner; always wholly on the screen where it fits.

@@ -43,7 +43,7 @@ double Megabytes(const fs::path& file)
 
 void Run(int width, int height, const fs::path& root, bool drawClocks)
 {
-    const int plies = kFrames + 1; // ply 1 sets the size; plies 2 to 201 are the frames
+    const int plies = kFrames; // every ply is a frame; ply 1 also sets the size
     const fs::path folder = root / (std::to_string(width) + "x" + std::to_string(height)) / "";
     const fs::path links = folder / "links";
     fs::create_directories(links);
@@ -55,9 +55,9 @@ void Run(int width, int height, const fs::path& root, bool drawClocks)
         cv::circle(picture, {ply * 3 % width, height / 2}, height / 8, cv::Scalar(0, 0, 255), -1);
         const fs::path path = folder / FormatPictureName(1, ply);
         cv::imwrite(path.string(), picture);
-        if (ply >= 2) {
+        {
             char name[32];
-            std::snprintf(name, sizeof name, "frame%03d.jpg", ply - 2);
+            std::snprintf(name, sizeof name, "frame%03d.jpg", ply - 1);
             fs::create_symlink(path, links / name);
         }
     }

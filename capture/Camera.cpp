@@ -2,6 +2,7 @@
 
 #include "PictureNames.h"
 #include "PictureWriter.h"
+#include "Ticker.h"
 
 #include <filesystem>
 #include <string_view>
@@ -13,6 +14,10 @@ bool IsRecorded(std::string_view source)
     return !source.empty() && source.find('!') == std::string_view::npos &&
            source.find("://") == std::string_view::npos && source.rfind("/dev/", 0) != 0;
 }
+
+// A video file that gives no frame rate (or a nonsensical one) plays at the common rate of cameras.
+constexpr double kDefaultFps = 25.0;
+constexpr double kMaxFps = 1000.0;
 
 /// Reads one frame into raw; false when there is none.
 bool ReadFrame(FrameSource& capture, cv::Mat& raw)
@@ -28,7 +33,8 @@ bool ReadFrame(FrameSource& capture, cv::Mat& raw)
 Camera::Camera(CameraConfig config, std::shared_ptr<PreviewSink> preview,
                std::shared_ptr<PictureWriter> writer)
     : m_config(std::move(config)), m_preview(std::move(preview)), m_writer(std::move(writer)),
-      m_recorded(IsRecorded(m_config.source))
+      m_recorded(IsRecorded(m_config.source)),
+      m_ticker(m_config.ticker ? m_config.ticker : std::make_shared<SteadyTicker>())
 {}
 
 Camera::~Camera()
@@ -45,8 +51,10 @@ bool Camera::OpenCamera()
     } catch (const cv::Exception&) {
         m_capture.reset();
     }
-    if (!m_capture)
+    if (!m_capture) {
+        m_openError = media ? media->SourceError(m_config.source, m_config.index) : MediaError();
         return false;
+    }
     if (!m_config.folderUtf8.empty()) {
         std::error_code ignored; // a folder that cannot be made shows up as failed pictures, each reported
         std::filesystem::create_directories(ToNarrowPath(m_config.folderUtf8, ""), ignored);
@@ -60,6 +68,10 @@ bool Camera::OpenCamera()
         raw.copyTo(m_grabbed);
     m_grabStop = false;
     m_grabWanted = false;
+    const double fps = m_capture->FramesPerSecond();
+    m_frameNs = 1e9 / (fps > 0.0 && fps <= kMaxFps ? fps : kDefaultFps);
+    m_playStartNs = m_ticker->NowNs();
+    m_framesPlayed = 0;
     if (m_grabReady)
         m_grabber = std::thread([this] { GrabFrames(); });
     m_preview->OpenPreview();
@@ -98,12 +110,16 @@ void Camera::GrabFrames()
 bool Camera::ShowPreviewFrame()
 {
     bool taken = false;
-    {
+    // A file's next frame is shown when its time since the first has come, not at every iteration.
+    const bool due = !m_recorded || static_cast<double>(m_ticker->NowNs() - m_playStartNs) >=
+                                        static_cast<double>(m_framesPlayed) * m_frameNs;
+    if (due) {
         std::unique_lock lock(m_grabMutex);
         if (m_recorded)
             m_grabChanged.wait_for(lock, std::chrono::seconds(5),
                                    [this] { return m_grabReady || m_grabEnded; });
         if (m_grabReady) {
+            ++m_framesPlayed;
             // The buffers go round: the frame before this one becomes the grabber's next memory.
             std::swap(m_frame, m_grabbed);
             m_grabReady = false;

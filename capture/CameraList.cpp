@@ -32,16 +32,18 @@ std::vector<CameraDevice> ListCameras()
     return cameras;
 }
 
-cv::Mat GrabOneFrame(int index, const std::string& source)
+cv::Mat GrabOneFrame(int index, const std::string& source, std::string* reason)
 {
     cv::Mat frame;
+    const Media* media = LoadMedia();
     try {
         // At the camera's own size: this is only a look at what it sees.
-        const Media* media = LoadMedia();
         if (const auto capture = media ? media->OpenSource(source, index, 0, 0) : nullptr)
             capture->Read(frame);
     } catch (const cv::Exception&) {
         frame.release();
     }
+    if (frame.empty() && reason)
+        *reason = media ? media->SourceError(source, index) : MediaError();
     return frame;
 }

@@ -16,5 +16,5 @@ struct CameraDevice {
 std::vector<CameraDevice> ListCameras();
 
 /// One frame from a source address, or from camera `index` when the address is empty; an empty frame
-/// when nothing comes from it.
-cv::Mat GrabOneFrame(int index, const std::string& source);
+/// when nothing comes from it, and then in reason (when given) why, as far as the source says.
+cv::Mat GrabOneFrame(int index, const std::string& source, std::string* reason = nullptr);

@@ -13,6 +13,8 @@ public:
     virtual ~FrameSource() = default;
     /// The next frame, in memory that the source may reuse at the next call; false when there is none.
     virtual bool Read(cv::Mat& frame) = 0;
+    /// The frames per second the source says it gives; 0 when it does not say.
+    virtual double FramesPerSecond() const { return 0.0; }
 };
 
 /// A Motion-JPEG AVI file being written from JPEG bytes as they are.
@@ -36,6 +38,9 @@ public:
     /// not 0 (a request: a camera that refuses it gives pictures of its own size). Null when nothing opens.
     virtual std::unique_ptr<FrameSource> OpenSource(const std::string& source, int index, int width,
                                                     int height) const = 0;
+    /// Why source (or camera index when it is empty) gives no picture, in the words of what reads it
+    /// ("no element \"x264dec\"", "No such file or directory"); empty when nothing more can be told.
+    virtual std::string SourceError(const std::string& source, int index) const = 0;
     virtual bool EncodeJpeg(const cv::Mat& frame, std::vector<std::uint8_t>& jpeg, int quality) const = 0;
     /// A colour picture from the bytes of an image file; empty when they are not one.
     virtual cv::Mat DecodeImage(const std::vector<std::uint8_t>& bytes) const = 0;

@@ -6,6 +6,8 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <filesystem>
+#include <gst/gst.h>
 #include <opencv2/imgcodecs.hpp>
 
 bool OpenCameraAtSize(cv::VideoCapture& capture, int index, int api, int width, int height)
@@ -25,8 +27,66 @@ namespace {
 class VideoSource final : public FrameSource {
 public:
     bool Read(cv::Mat& frame) override { return m_capture.read(frame) && !frame.empty(); }
+    double FramesPerSecond() const override { return m_capture.get(cv::CAP_PROP_FPS); }
     cv::VideoCapture m_capture;
 };
+
+/// What GStreamer says of a pipeline: that it cannot be made (an element missing, a typing error), or
+/// the first error it posts when started (a file not there, a decoder missing).
+std::string PipelineError(const std::string& pipeline)
+{
+    GError* error = nullptr;
+    if (!gst_init_check(nullptr, nullptr, &error))
+        return error ? error->message : "GStreamer cannot start";
+    GstElement* bin = gst_parse_launch(pipeline.c_str(), &error);
+    std::string reason = error ? error->message : "";
+    g_clear_error(&error);
+    if (bin && reason.empty()) {
+        gst_element_set_state(bin, GST_STATE_PAUSED);
+        GstBus* bus = gst_element_get_bus(bin);
+        // A live source never prerolls: five seconds without an error is as far as this looks.
+        GstMessage* message = gst_bus_timed_pop_filtered(
+            bus, 5 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_ASYNC_DONE));
+        if (message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+            gchar* debug = nullptr;
+            gst_message_parse_error(message, &error, &debug);
+            reason = error ? error->message : "";
+            // The missing plug-in's name is in the details.
+            if (debug && reason.find("plug-in") != std::string::npos)
+                reason += std::string(" (") + debug + ")";
+            g_clear_error(&error);
+            g_free(debug);
+        }
+        if (message)
+            gst_message_unref(message);
+        gst_object_unref(bus);
+        gst_element_set_state(bin, GST_STATE_NULL);
+    }
+    if (bin)
+        gst_object_unref(bin);
+    return reason;
+}
+
+/// What FFmpeg says of a file or a stream address: that it cannot be opened or read, or that it holds
+/// no video it has a decoder for.
+std::string FfmpegError(const std::string& source)
+{
+    AVFormatContext* input = nullptr;
+    int result = avformat_open_input(&input, source.c_str(), nullptr, nullptr);
+    std::string reason;
+    if (result >= 0)
+        result = avformat_find_stream_info(input, nullptr);
+    if (result < 0) {
+        char text[AV_ERROR_MAX_STRING_SIZE] = {};
+        av_strerror(result, text, sizeof text);
+        reason = text;
+    } else if (const int video = av_find_best_stream(input, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+               video < 0) {
+        reason = video == AVERROR_DECODER_NOT_FOUND ? "no decoder for its video" : "it holds no video";
+    }
+    avformat_close_input(&input);
+    return reason;
+}
 
 class AvformatAviWriter final : public AviWriter {
 public:
@@ -110,6 +170,20 @@ public:
         if (!capture.isOpened())
             return nullptr;
         return video;
+    }
+
+    std::string SourceError(const std::string& source, int index) const override
+    {
+        if (source.find('!') != std::string::npos)
+            return PipelineError(source);
+        if (!source.empty())
+            return FfmpegError(source);
+#ifdef __linux__
+        const std::string device = "/dev/video" + std::to_string(index);
+        if (std::error_code error; !std::filesystem::exists(device, error))
+            return "there is no " + device;
+#endif
+        return {};
     }
 
     bool EncodeJpeg(const cv::Mat& frame, std::vector<std::uint8_t>& jpeg, int quality) const override

@@ -212,8 +212,8 @@ int VideoAssembler::Assemble(const std::function<void(int progress)>& progress, 
     // Frames that are drawn on are made two at a time, one per core; the others cost too little to
     // be worth a thread, and are made as they are written.
     const auto policy = m_drawClocks ? std::launch::async : std::launch::deferred;
-    std::future<Frame> next = std::async(policy, make, 2);
-    for (int p = 2; p <= m_plies; ++p) {
+    std::future<Frame> next = std::async(policy, make, 1);
+    for (int p = 1; p <= m_plies; ++p) {
         std::future<Frame> current = std::move(next);
         if (p < m_plies)
             next = std::async(policy, make, p + 1);
@@ -226,7 +226,7 @@ int VideoAssembler::Assemble(const std::function<void(int progress)>& progress, 
             m_captions.push_back(frame.caption);
         else
             m_failedPly = p;
-        progress(static_cast<int>(static_cast<double>(p - 1) / (m_plies - 1) * 1000));
+        progress(static_cast<int>(static_cast<double>(p) / m_plies * 1000));
         if (!frame.loaded || stop)
             break;
     }

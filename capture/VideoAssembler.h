@@ -35,7 +35,7 @@ struct FrameCaption {
 };
 
 /// Turns one game's pictures into "output.avi" in the picture folder: the picture of ply 1 decides
-/// the frame size, and plies 2 to N are the frames, in order, Motion-JPEG at the given rate. Each frame
+/// the frame size, and plies 1 to N are the frames, in order, Motion-JPEG at the given rate. Each frame
 /// is the picture file's own bytes; only a picture of another size, or one that gets the clocks drawn
 /// in, is decoded and encoded again. The file is written as "output.avi.part" and renamed over
 /// "output.avi" when finished, together with "output.srt", whose subtitles give the clocks.
@@ -57,7 +57,7 @@ public:
     /// the first one if it is set already). Returns the number of frames written.
     int Assemble(const std::function<void(int progress)>& progress, const std::atomic<bool>& stop);
     /// Ends the file. It replaces "output.avi" and "output.srt" when it holds a frame; without one (the
-    /// assembly never ran, was stopped before its first frame, or found no picture after the first), or
+    /// assembly never ran, was stopped before its first frame, or had no ply), or
     /// on failure, the older video stays. Calls after the first return its result.
     FinishResult Finish();
 

@@ -51,9 +51,8 @@ QString VideoFinishError(const VideoAssembler& assembler, VideoAssembler::Finish
                                     "output.avi is as it was.")
                 .arg(QString::fromStdString(FormatPictureName(assembler.Game(), assembler.FailedPly())));
         if (!stopped)
-            return VideoCommand::tr(
-                       "Error. Game %1 has no picture after its first: no video was made, and the "
-                       "last output.avi is as it was.")
+            return VideoCommand::tr("Error. Game %1 has no ply to show: no video was made, and the last "
+                                    "output.avi is as it was.")
                 .arg(assembler.Game());
         break;
     case VideoAssembler::FinishResult::Replaced:

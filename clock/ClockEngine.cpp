@@ -31,7 +31,7 @@ void ClockEngine::Step()
         if (m_camera && !m_cameraOpen && m_window->TakePicturesChecked()) {
             m_cameraOpen = m_camera->OpenCamera();
             if (!m_cameraOpen)
-                m_window->ReportNoCamera();
+                m_window->ReportNoCamera(m_camera->OpenError());
         }
         {
             std::lock_guard lock(s.m_stepMutex);
@@ -58,7 +58,7 @@ void ClockEngine::Step()
     if (m_cameraOpen && !m_camera->ShowPreviewFrame()) {
         // The camera only: a game must never stop for it. Its plies go on without pictures.
         End();
-        m_window->CameraClosed();
+        m_window->CameraClosed(!s.m_bArmed);
     }
     if (started && m_cameraOpen)
         m_camera->SaveStartPicture(s.m_nGame);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 struct ClockState;
@@ -20,15 +21,16 @@ public:
     virtual ~EngineWindow() = default;
     /// The check state of "Take pictures", as the window's thread last set it.
     virtual bool TakePicturesChecked() = 0;
-    /// Tells the user there is no camera, waits until the message is dismissed, then unchecks "Take
-    /// pictures".
-    virtual void ReportNoCamera() = 0;
+    /// Tells the user there is no camera (and why, when the camera could tell), waits until the message
+    /// is dismissed, then unchecks "Take pictures".
+    virtual void ReportNoCamera(const std::string& reason) = 0;
     /// Disables "Make Video", "Take pictures" and the four spinners when a game starts.
     virtual void DisableForGame() = 0;
     virtual void UpdateTimeDisplay() = 0;
     /// The camera has closed by itself (its source ended, or a key was typed into its picture): the
-    /// clocks go on without pictures, and "Take pictures" is no longer ticked.
-    virtual void CameraClosed() = 0;
+    /// clocks go on without pictures, and "Take pictures" is no longer ticked. Only a game that loses
+    /// its pictures is worth telling the players about.
+    virtual void CameraClosed(bool duringGame) = 0;
 };
 
 /// The webcam as the engine drives it.
@@ -37,6 +39,8 @@ public:
     virtual ~EngineCamera() = default;
     /// True when the camera opened (and its preview is shown).
     virtual bool OpenCamera() = 0;
+    /// Why the last OpenCamera failed, as the source said; empty when it did not say.
+    virtual std::string OpenError() const { return {}; }
     /// Grabs, shows and keeps the current frame; false when the grab failed or a key was typed into the
     /// preview.
     virtual bool ShowPreviewFrame() = 0;

@@ -2,7 +2,9 @@
 # Making the Debian package and checking it (package.sh, the package test).
 orvelle_package_packages="dpkg-dev file desktop-file-utils appstream lintian"
 # qt6-websockets-dev: Qt HTTP Server's CMake files need it, though its package does not say so.
-orvelle_build_packages="cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libopencv-dev libx11-dev libxi-dev fonts-dejavu-core libavformat-dev libavcodec-dev libavutil-dev qt6-websockets-dev qt6-httpserver-dev"
+# gstreamer1.0-plugins-base and gstreamer1.0-libav: the decoders of common video files and streams as the
+# camera's source (run.sh runs what it builds); libgstreamer1.0-dev: a failed pipeline's own error.
+orvelle_build_packages="cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libopencv-dev libx11-dev libxi-dev fonts-dejavu-core libavformat-dev libavcodec-dev libavutil-dev qt6-websockets-dev qt6-httpserver-dev libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-libav"
 orvelle_test_packages="curl locales xvfb xauth xdotool bc gstreamer1.0-plugins-base gstreamer1.0-plugins-good ffmpeg imagemagick pgn-extract chromium povray povray-includes $orvelle_package_packages"
 
 # orvelle_install_packages PACKAGE... : installs the packages that are missing.

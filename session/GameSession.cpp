@@ -17,7 +17,8 @@
 GameSession::GameSession(SessionSeams seams, QObject* parent)
     : QObject(parent), m_clock(std::make_shared<ClockState>()),
       m_store(seams.store ? seams.store : std::make_shared<SettingsStore>()),
-      m_makeCamera(std::move(seams.makeCamera))
+      m_makeCamera(std::move(seams.makeCamera)),
+      m_ticker(seams.ticker ? seams.ticker : std::make_shared<SteadyTicker>())
 {
     m_store->CreateDefaultSettings();
     // ClockState starts armed, left side first, all times 60 s, counters 0.
@@ -30,9 +31,9 @@ GameSession::GameSession(SessionSeams seams, QObject* parent)
     m_bridge = std::make_shared<SessionBridge>(this, m_clock);
     m_gameDir = m_cameraDir = m_settings.m_strDir;
     m_keys = std::make_shared<TypingShiftKeys>(seams.keys ? seams.keys : MakeShiftKeys());
-    m_engine = std::make_shared<ClockEngine>(m_clock, m_keys,
-                                             seams.ticker ? seams.ticker : std::make_shared<SteadyTicker>(),
-                                             m_bridge, MakeCamera());
+    connect(this, &GameSession::previewOpened, this, [this] { m_cameraShown = true; });
+    connect(this, &GameSession::previewClosed, this, [this] { m_cameraShown = false; });
+    m_engine = std::make_shared<ClockEngine>(m_clock, m_keys, m_ticker, m_bridge, MakeCamera());
 }
 
 GameSession::~GameSession()
@@ -76,6 +77,7 @@ std::shared_ptr<EngineCamera> GameSession::MakeCamera()
     config.folderUtf8 = m_settings.m_strDir.toStdString();
     config.keepRecord = true;
     config.startPicture = true;
+    config.ticker = m_ticker;
     Reader(m_settings.m_strDir);
     m_cameraDir = m_settings.m_strDir;
     std::weak_ptr<SessionBridge> bridge = m_bridge;
@@ -113,6 +115,8 @@ LiveScore* GameSession::ReaderOfPicture(const std::filesystem::path& picture)
 void GameSession::OnGameStarted()
 {
     m_gameDir = m_cameraDir; // where this game's pictures go, whatever the settings say next
+    // The camera opens only while the clocks wait, and says so before the start press does.
+    m_gamePictures = m_cameraShown;
     ClockState& c = *m_clock;
     {
         std::lock_guard lock(c.m_stepMutex);
@@ -139,12 +143,12 @@ void GameSession::OnClocksMoved()
     emit displayChanged();
 }
 
-void GameSession::OnNoCamera()
+void GameSession::OnNoCamera(const QString& reason)
 {
     // Before the window hears of it: the window's message may be closed with the window, and this
     // session with it, before the signal returns.
     SetTakePictures(false);
-    emit noCamera();
+    emit noCamera(reason);
 }
 
 void GameSession::OnPictureWritten(const std::filesystem::path& path, const std::string& error)
@@ -262,7 +266,11 @@ void GameSession::ApplySettings(const Settings& chosen)
 
 void GameSession::Reset()
 {
+    const bool ended = !m_clock->m_bArmed;
+    const int game = m_clock->m_nGame; // read first: the next game may start as soon as the clocks wait
     ResetClocks(*m_clock);
+    if (ended)
+        m_lastGame = {game, m_clock->m_nLastGamePlies, m_gameDir, m_gamePictures};
     UsePendingControl();
     emit displayChanged();
 }

@@ -33,6 +33,14 @@ namespace cv {
 class Mat;
 }
 
+/// A game that has ended, for its video.
+struct PlayedGame {
+    int number = 0;
+    int plies = 0;
+    QString dir;           // where its pictures went
+    bool pictures = false; // the camera was open at its start, so its pictures are on disk
+};
+
 /// What the session uses from outside; left empty, each is the real thing.
 struct SessionSeams {
     std::shared_ptr<ShiftKeys> keys;
@@ -112,8 +120,9 @@ public:
     /// The user's move for an uncertain ply of the game being played.
     void ChooseMove(int game, int ply, const Move& move);
 
-    /// The folder of the last game's pictures, for its video.
-    const QString& GameDir() const { return m_gameDir; }
+    /// The last game that ended with a Reset; another Reset keeps it. Whether "Take pictures" is
+    /// still ticked does not matter: its camera may have closed during the game.
+    const PlayedGame& LastGame() const { return m_lastGame; }
     /// Returns when every picture handed to the picture writer so far is on disk (or has failed).
     void WaitForPictures();
     /// Whether pictures are still on their way to the disk.
@@ -124,7 +133,7 @@ public:
     // From the engine's thread, through the bridge.
     void OnGameStarted();
     void OnClocksMoved();
-    void OnNoCamera();
+    void OnNoCamera(const QString& reason);
     void OnPictureWritten(const std::filesystem::path& path, const std::string& error);
     /// The camera was moved during a game and the board found again there: the corners given in BOARD
     /// follow it, for the next games too, and the camera's window draws the grid where the board is now.
@@ -135,12 +144,14 @@ signals:
     void displayChanged();
     /// A game has started with its first press.
     void gameStarted();
-    /// No camera: a slot connected directly tells the user; the engine waits until it returns.
-    void noCamera();
+    /// No camera (reason: what its source said, or empty): a slot connected directly tells the user; the
+    /// engine waits until it returns.
+    void noCamera(const QString& reason);
     void previewOpened();
     void previewClosed();
-    /// The camera closed by itself during a run (a key typed into its picture, its source ended).
-    void cameraClosed();
+    /// The camera closed by itself during a run (a key typed into its picture, its source ended),
+    /// during a game or while the clocks waited.
+    void cameraClosed(bool duringGame);
     /// The camera has a new frame (WithFrame reads it).
     void frameReady();
     /// The time control or its words have changed.
@@ -169,6 +180,7 @@ private:
     std::shared_ptr<ClockState> m_clock;
     std::shared_ptr<SettingsStore> m_store;
     decltype(SessionSeams::makeCamera) m_makeCamera;
+    std::shared_ptr<Ticker> m_ticker; // the clocks', and a video file's as the camera
     Settings m_settings;
     bool m_settingsRead = false;
     std::shared_ptr<SessionBridge> m_bridge;
@@ -182,8 +194,11 @@ private:
     QString m_controlWords;
     bool m_tenths = false;
     std::optional<std::pair<QString, DelayChoice>> m_pendingControl; // chosen during a game, for the next
-    QString m_cameraDir; // the folder of the camera last handed to the engine
-    QString m_gameDir;   // the folder of the game being played, or of the last one
+    QString m_cameraDir;         // the folder of the camera last handed to the engine
+    QString m_gameDir;           // the folder of the game being played, or of the last one
+    bool m_cameraShown = false;  // between the camera's opening and its closing
+    bool m_gamePictures = false; // the game being played has pictures
+    PlayedGame m_lastGame;
     std::map<std::filesystem::path, LiveScore*> m_readers; // by the folder their pictures are in
     bool m_leftIsWhite = false; // in the game being played: White plays on the left
     int m_flagTold = 0;         // the first flag the game score has been told of (as m_nFirstFlag)

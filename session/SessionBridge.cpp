@@ -24,14 +24,14 @@ void SessionBridge::Post(std::function<void(GameSession&)> f)
             m_session, [s = m_session, f = std::move(f)] { f(*s); }, Qt::QueuedConnection);
 }
 
-void SessionBridge::ReportNoCamera()
+void SessionBridge::ReportNoCamera(const std::string& reason)
 {
     // The message holds the loop until it is dismissed. A session that goes away meanwhile drops the
     // call and with it the promise, which wakes us as well.
     auto dismissed = std::make_shared<std::promise<void>>();
     std::future<void> done = dismissed->get_future();
-    Post([dismissed](GameSession& s) {
-        s.OnNoCamera();
+    Post([dismissed, reason = QString::fromStdString(reason)](GameSession& s) {
+        s.OnNoCamera(reason);
         dismissed->set_value();
     });
     while (done.wait_for(std::chrono::milliseconds(50)) == std::future_status::timeout &&
@@ -55,11 +55,11 @@ void SessionBridge::UpdateTimeDisplay()
     });
 }
 
-void SessionBridge::CameraClosed()
+void SessionBridge::CameraClosed(bool duringGame)
 {
     // At once: the engine must not open the camera again before the window has heard of it.
     m_takePictures = false;
-    Post([](GameSession& s) { emit s.cameraClosed(); });
+    Post([duringGame](GameSession& s) { emit s.cameraClosed(duringGame); });
 }
 
 void SessionBridge::OpenPreview()

@@ -28,10 +28,10 @@ public:
     void SetTakePictures(bool checked) { m_takePictures = checked; }
 
     bool TakePicturesChecked() override { return m_takePictures; }
-    void ReportNoCamera() override;
+    void ReportNoCamera(const std::string& reason) override;
     void DisableForGame() override;
     void UpdateTimeDisplay() override;
-    void CameraClosed() override;
+    void CameraClosed(bool duringGame) override;
 
     void OpenPreview() override;
     void ShowFrame(const cv::Mat& frame) override;

@@ -143,6 +143,10 @@
         <translation>Keine Kamera gefunden! Bitte schließen Sie eine Kamera an und versuchen Sie es noch einmal.</translation>
     </message>
     <message>
+        <source>The camera gave no picture: %1</source>
+        <translation>Die Kamera lieferte kein Bild: %1</translation>
+    </message>
+    <message>
         <source>Click reset first, then Make Video</source>
         <translation>Erst auf „Zurücksetzen“ klicken, dann auf „Video erstellen“</translation>
     </message>
@@ -248,6 +252,14 @@
     <message>
         <source>Camera %1 gives no picture.</source>
         <translation>Kamera %1 liefert kein Bild.</translation>
+    </message>
+    <message>
+        <source>The source %1 gives no picture: %2</source>
+        <translation>Die Quelle %1 liefert kein Bild: %2</translation>
+    </message>
+    <message>
+        <source>Camera %1 gives no picture: %2</source>
+        <translation>Kamera %1 liefert kein Bild: %2</translation>
     </message>
     <message>
         <source>Picture folder</source>
@@ -862,8 +874,8 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
         <translation>Fehler. %1 fehlt oder ist beschädigt: Es wurde kein Video erstellt, das letzte output.avi ist unverändert.</translation>
     </message>
     <message>
-        <source>Error. Game %1 has no picture after its first: no video was made, and the last output.avi is as it was.</source>
-        <translation>Fehler. Partie %1 hat nach dem ersten kein Bild: Es wurde kein Video erstellt, das letzte output.avi ist unverändert.</translation>
+        <source>Error. Game %1 has no ply to show: no video was made, and the last output.avi is as it was.</source>
+        <translation>Fehler. Partie %1 hat keinen Halbzug zu zeigen: Es wurde kein Video erstellt, das letzte output.avi ist unverändert.</translation>
     </message>
 </context>
 <context>
@@ -879,6 +891,14 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     <message>
         <source>&amp;Board...</source>
         <translation>&amp;Brett...</translation>
+    </message>
+    <message>
+        <source>&amp;Camera picture</source>
+        <translation>&amp;Kamerabild</translation>
+    </message>
+    <message>
+        <source>Camera in its own &amp;window</source>
+        <translation>Kamera in eigenem &amp;Fenster</translation>
     </message>
     <message>
         <source>&amp;About Orvelle...</source>

@@ -89,7 +89,7 @@ private slots:
         auto* video = rig.find<QPushButton>("IDC_MAKE_VIDEO");
         const QList<SpinArrows*> spins = rig.dialog->findChildren<SpinArrows*>();
         QVERIFY(!video->isEnabled() && check->isEnabled());
-        rig.dialog->OnBnClickedMakeVideo(); // unchecked: nothing at all
+        rig.dialog->OnBnClickedMakeVideo(); // no game yet: nothing at all
         check->setChecked(takePictures);
 
         FakeShiftKeys::tap(rig.keys->left);
@@ -98,8 +98,7 @@ private slots:
             QVERIFY(!s->isEnabled());
         QVERIFY(!video->isEnabled());
         rig.dialog->OnBnClickedMakeVideo();
-        QCOMPARE(catcher.texts,
-                 takePictures ? QStringList{"Click reset first, then Make Video"} : QStringList());
+        QCOMPARE(catcher.texts, QStringList{"Click reset first, then Make Video"});
 
         rig.find<QPushButton>("IDC_RESET")->click();
         for (SpinArrows* s : spins)
@@ -132,9 +131,22 @@ private slots:
         rig.find<QCheckBox>("IDC_TAKE_PICTURES")->click();
         PreviewWindow& preview = rig.dialog->Preview();
         QTRY_VERIFY(preview.isVisible());
-        QCOMPARE(preview.windowTitle(), QStringLiteral("Orvelle"));
         QTRY_COMPARE(preview.Frame().size(), QSize(320, 240));
-        QCOMPARE(preview.size(), QSize(320, 240));
+        // In the main window, under the clocks: no part of a clock face, nor the picture's controls.
+        const auto place = [&rig](const QWidget* w) {
+            return QRect(w->mapTo(rig.dialog.get(), QPoint()), w->size());
+        };
+        QVERIFY(!preview.isWindow());
+        for (const char* id : {"IDC_LEFT_TIME", "IDC_RIGHT_TIME", "IDC_TAKE_PICTURES", "IDC_MAKE_VIDEO"})
+            QVERIFY(!place(&preview).intersects(place(rig.find(id)->parentWidget())));
+        auto* shown = rig.find<QAction>("IDM_CAMERA_PICTURE");
+        QCOMPARE(shown->shortcut(), QKeySequence(Qt::Key_F9));
+        shown->trigger();
+        QVERIFY(!preview.isVisible());
+        shown->trigger();
+        rig.find<QAction>("IDM_CAMERA_WINDOW")->trigger(); // the players' choice: a window of its own
+        QTRY_VERIFY(preview.isWindow() && preview.isVisible());
+        QVERIFY(preview.size() == QSize(320, 240) && preview.windowTitle() == QStringLiteral("Orvelle"));
 
         QTest::keyClick(&preview, Qt::Key_Shift); // a clock press, not a key for the preview
         FakeShiftKeys::tap(rig.keys->right);
@@ -152,6 +164,8 @@ private slots:
         rig.find<QPushButton>("IDC_RESET")->click();
         check->click();
         QTRY_VERIFY(preview.isVisible());
+        rig.dialog.reset(); // the choice holds at the next start
+        QVERIFY(DialogRig(Conf()).find<QAction>("IDM_CAMERA_WINDOW")->isChecked());
     }
 
     void unsavedPicturesAreShownAndTheGameGoesOn()

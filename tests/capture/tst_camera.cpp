@@ -33,25 +33,32 @@ public:
 struct CameraParts {
     std::shared_ptr<CountingPreview> preview = std::make_shared<CountingPreview>();
     std::atomic<int> failures{0};
+    std::shared_ptr<FakeTicker> time = std::make_shared<FakeTicker>();
     std::shared_ptr<PictureWriter> writer = std::make_shared<PictureWriter>(
         [this](const fs::path&, const std::string& error) { failures += !error.empty(); });
 };
 
-/// The engine with a real camera over a video file.
+/// The engine with a real camera over a video file of 25 frames a second.
 struct CameraRig : CameraParts, EngineRig {
+    static constexpr std::int64_t kFrame = 40 * kMs;
     CameraRig(const std::string& source, const std::string& folder, bool keepRecord = false)
         : EngineRig(std::make_shared<Camera>(
-              CameraConfig{.source = source, .folderUtf8 = folder, .keepRecord = keepRecord}, preview,
-              writer))
+                        CameraConfig{
+                            .source = source, .folderUtf8 = folder, .keepRecord = keepRecord, .ticker = time},
+                        preview, writer),
+                    time)
     {
         window->takePictures = true;
         step(); // the camera opens
     }
-    /// The given number of switches, with a start press first when the clocks wait.
+    /// The given number of switches, with a start press first when the clocks wait, each on the
+    /// file's next frame.
     void play(int plies)
     {
-        for (int i = state->m_bArmed ? -1 : 0; i < plies; ++i)
+        for (int i = state->m_bArmed ? -1 : 0; i < plies; ++i) {
+            step(kFrame);
             press();
+        }
         writer->WaitUntilWritten();
     }
 };
@@ -135,15 +142,26 @@ private slots:
         const std::string folder = Folder("short/made at opening");
         CameraRig rig(shortVideo, folder); // frame 1
         rig.play(3);                       // frames 2 to 5
-        rig.step();                        // frame 6
-        rig.step();                        // then nothing: the camera closes, and the clocks go on
-        QCOMPARE(rig.window->cameraClosings, 1);
+        rig.step(rig.kFrame);              // frame 6
+        rig.step(rig.kFrame);              // then nothing: the camera closes, and the clocks go on
+        QVERIFY(rig.window->cameraClosings == 1 && rig.window->closedInGame);
         rig.press();
         rig.writer->WaitUntilWritten();
         QCOMPARE(rig.state->m_nPlies.load(), 4);
         QVERIFY(rig.preview->frames == 6 && rig.preview->closes == 1);
         QCOMPARE(FilesIn(folder),
                  (QStringList{"game01move001a.jpg", "game01move001b.jpg", "game01move002a.jpg"}));
+    }
+
+    void aFilePlaysAtItsOwnRateAndEndsQuietlyBetweenGames()
+    {
+        CameraRig rig(m_video, Folder("rate")); // 120 frames; the first is shown at the opening
+        for (int i = 0; i < 100; ++i)           // a second in the clock loop's steps
+            rig.step();
+        QCOMPARE(rig.preview->frames, 26);
+        for (int i = 0; i < 200 && rig.engine->CameraOpen(); ++i)
+            rig.step(rig.kFrame);
+        QVERIFY(rig.preview->frames == 120 && rig.window->cameraClosings == 1 && !rig.window->closedInGame);
     }
 
     void noCamera_data() { ORVELLE_CASES("camera.cases", "none"); }
@@ -156,6 +174,8 @@ private slots:
         Camera camera(config, preview, std::make_shared<PictureWriter>());
         QVERIFY(!camera.OpenCamera());
         QCOMPARE(preview->opens, 0);
+        QVERIFY2(QString::fromStdString(camera.OpenError()).contains(Cell("reason")),
+                 camera.OpenError().c_str());
     }
 
     void aFolderThatFailsIsReportedAndPicturesResume_data()

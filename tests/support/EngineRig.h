@@ -17,8 +17,10 @@ struct EngineRig {
     std::shared_ptr<FakeCamera> camera = std::make_shared<FakeCamera>();
     std::unique_ptr<ClockEngine> engine;
 
-    explicit EngineRig(std::shared_ptr<EngineCamera> realCamera = nullptr)
-        : engine(std::make_unique<ClockEngine>(state, keys, ticker, window,
+    explicit EngineRig(std::shared_ptr<EngineCamera> realCamera = nullptr,
+                       std::shared_ptr<FakeTicker> time = nullptr)
+        : ticker(time ? std::move(time) : std::make_shared<FakeTicker>()),
+          engine(std::make_unique<ClockEngine>(state, keys, ticker, window,
                                                realCamera ? std::move(realCamera) : camera))
     {
         state->m_fLeftPreset = state->m_fRightPreset = state->m_fLeftTime = state->m_fRightTime = 300.0;

@@ -41,17 +41,19 @@ private:
 class FakeWindow final : public EngineWindow {
 public:
     bool TakePicturesChecked() override { return takePictures; }
-    void ReportNoCamera() override { takePictures = false; }
+    void ReportNoCamera(const std::string&) override { takePictures = false; }
     void DisableForGame() override { ++disables; }
     void UpdateTimeDisplay() override { ++displays; }
-    void CameraClosed() override
+    void CameraClosed(bool duringGame) override
     {
         takePictures = false;
         ++cameraClosings;
+        closedInGame = duringGame;
     }
 
     std::atomic<bool> takePictures{false};
     int disables = 0, displays = 0, cameraClosings = 0;
+    bool closedInGame = false;
 };
 
 /// A camera that always opens, and whose preview stops when the test says so.

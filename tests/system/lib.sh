@@ -86,7 +86,8 @@ window_menu() {
   sleep 0.5
 }
 
-# orvelle_windows: the visible windows captioned "Orvelle" (the main window, the preview, message boxes).
+# orvelle_windows: the visible windows captioned "Orvelle" (the main window, the camera's own window,
+# message boxes).
 orvelle_windows() { xdotool search --onlyvisible --name '^Orvelle$' || true; }
 
 # answer_message KNOWN: waits up to 30 s for a window captioned "Orvelle" that is not among KNOWN (what

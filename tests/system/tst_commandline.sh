@@ -34,24 +34,24 @@ PID=$!
 for _ in $(seq 100); do [ -s "$WORK/club/board2.conf" ] && break; sleep 0.1; done
 grep -q '^LTIME=300$' "$WORK/club/board2.conf" || fail "no defaults in the --settings file"
 [ -e "$XDG_CONFIG_HOME" ] && fail "--settings also wrote the user's settings"
-# --video never puts an empty video over a good one: no usable picture after the first, or a second one
-# cut short, leaves output.avi and output.srt as they were, and says so with exit code 1.
+# --video never puts an empty video over a good one: a first picture cut short, or no ply, leaves
+# output.avi and output.srt as they were, and says so with exit code 1.
 vid=$WORK/video
 mkdir "$vid"
 for ply in 001a 001b 002a 002b 003a; do convert -size 160x120 xc:gray "$vid/game01move$ply.jpg"; done
 echo "a good video" >"$vid/output.avi"
 echo "its subtitles" >"$vid/output.srt"
 old=$(cat "$vid/output.avi" "$vid/output.srt" | md5sum)
-head -c 200 "$vid/game01move001b.jpg" >"$vid/cut.jpg" && mv "$vid/cut.jpg" "$vid/game01move001b.jpg"
-expect 1 "--video $vid --game 1" "game01move001b.jpg is missing or broken: no video was made" err
-rm "$vid/game01move001b.jpg"
-expect 1 "--video $vid --game 1" "Game 1 has no picture after its first: no video was made" err
+cp "$vid/game01move001a.jpg" "$WORK/first.jpg"
+head -c 200 "$WORK/first.jpg" >"$vid/game01move001a.jpg"
+expect 1 "--video $vid --game 1" "Can't find game01move001a.jpg" err
+cp "$WORK/first.jpg" "$vid/game01move001a.jpg"
+expect 1 "--video $vid --game 1 --plies 0" "Game 1 has no ply to show: no video was made" err
 [ "$(cat "$vid/output.avi" "$vid/output.srt" | md5sum)" = "$old" ] || fail "an empty video replaced the last one"
 # The game's record ends it: the pictures after its last ply are an earlier, longer game's.
-convert -size 160x120 xc:gray "$vid/game01move001b.jpg"
 printf 'ply\tmover\tside\tused\tleft\tright\tpicture\tflag\n' >"$vid/game01.tsv"
 for p in 1 2 3; do printf '%d\twhite\tleft\t1.000\t2.000\t3.000\tx.jpg\t0\n' $p >>"$vid/game01.tsv"; done
-expect 0 "--video $vid --game 1" "created: 2 frames" out
+expect 0 "--video $vid --game 1" "created: 3 frames" out
 
 # Without its media plugin the program says what is missing rather than crash.
 mkdir "$WORK/bin" && cp "$ORVELLE" "$WORK/bin/"

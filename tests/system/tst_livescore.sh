@@ -22,7 +22,8 @@ start_with_camera "$pics" \
   "multifilesrc location=$WORK/cur.jpg loop=true caps=image/jpeg,framerate=10/1 ! jpegdec ! videoconvert ! appsink"
 sleep 1
 # "Board..." from the window's menu, then the outer corners of a1, h1, h8 and a8 clicked on the camera's
-# picture: they become BOARD, and the moves are read with them.
+# picture, in a window of its own as large as the frames: they become BOARD, and the moves are read with them.
+window_menu 20 30 w
 preview=$(orvelle_windows | grep -vx "$WINDOW" | head -n 1)
 [ -n "$preview" ] || fail "no camera window"
 window_menu 20 30 b

@@ -5,10 +5,11 @@
 #    right-click on the clock's digits opens the window's menu; a second start leaves one Orvelle;
 # 2. with a real capture, "Take pictures" ticked, Shift typed into "Other..." starts no game; a start
 #    press and five switches leave one JPEG of the frame size per ply, and one of the starting position;
-# 3. Reset and "Make Video" turn them into output.avi: one frame per ply after the first, 2 per second
+# 3. Reset and "Make Video" turn them into output.avi: one frame per ply from the first, 2 per second
 #    (the starting position is not one of them);
-# 4. a key typed into the camera's window closes the camera alone: the clocks go on, and the next game
-#    takes pictures again once "Take pictures" is ticked;
+# 4. the camera's picture is in the main window; a key typed into it closes the camera alone, during a
+#    game: the clocks go on, Reset and "Make Video" still make that game's video, a frame per ply with a
+#    picture, and the next game takes pictures again once "Take pictures" is ticked;
 # 5. the same video from the command line, without a display, and its exit codes.
 . "$(dirname "$0")/lib.sh"
 
@@ -21,6 +22,23 @@ new_window() {
     sleep 0.1
   done
   return 1
+}
+
+# make_video FRAMES: "Make Video" in the window makes output.avi of FRAMES frames of 320 x 240, 2 a second.
+make_video() {
+  local known probe
+  rm -f "$video"
+  known=$(orvelle_windows)
+  click_make_video
+  timeout 30 xdotool search --sync --onlyvisible --name '^Creating video\.\.\.$' >/dev/null || fail "no progress dialog"
+  answer_message "$known"
+  for _ in $(seq 100); do xdotool search --onlyvisible --name '^Creating video\.\.\.$' >/dev/null || break; sleep 0.1; done
+  [ -s "$video" ] || fail "no output.avi"
+  ffmpeg -v error -i "$video" -f null - 2>"$WORK/decode.txt" || fail "ffmpeg cannot decode the video"
+  [ -s "$WORK/decode.txt" ] && fail "decode errors: $(cat "$WORK/decode.txt")"
+  probe=$(ffprobe -v error -count_frames -select_streams v:0 \
+    -show_entries stream=nb_read_frames,width,height,r_frame_rate -of csv=p=0 "$video")
+  [ "$probe" = "320,240,2/1,$1" ] || fail "video is $probe, expected 320,240,2/1,$1"
 }
 
 start_orvelle
@@ -81,37 +99,28 @@ wait_for_file "${pics}game01.tsv"
   fail "game01.tsv: $(tr "\t\n" ",|" < "${pics}game01.tsv")"
 
 click_reset
-known=$(orvelle_windows)
-click_make_video
-timeout 30 xdotool search --sync --onlyvisible --name '^Creating video\.\.\.$' >/dev/null || fail "no progress dialog"
-for _ in $(seq 200); do [ -s "${pics}output.avi" ] && break; sleep 0.1; done
-answer_message "$known"
-for _ in $(seq 100); do xdotool search --onlyvisible --name '^Creating video\.\.\.$' >/dev/null || break; sleep 0.1; done
 video="${pics}output.avi"
-[ -s "$video" ] || fail "no output.avi"
-ffmpeg -v error -i "$video" -f null - 2>"$WORK/decode.txt" || fail "ffmpeg cannot decode the video"
-[ -s "$WORK/decode.txt" ] && fail "decode errors: $(cat "$WORK/decode.txt")"
-probe=$(ffprobe -v error -count_frames -select_streams v:0 \
-  -show_entries stream=nb_read_frames,width,height,r_frame_rate -of csv=p=0 "$video")
-[ "$probe" = "320,240,2/1,4" ] || fail "video is $probe, expected 320,240,2/1,4"
+make_video 5
 
-# A key typed into the camera's window closes the camera and nothing else.
+# The camera's picture is under the clocks, not a window of its own; a key typed into it (clicked at
+# the window's foot) closes the camera and nothing else.
+[ "$(orvelle_windows)" = "$WINDOW" ] || fail "the camera's picture is in a window of its own"
 tap 50
 wait_for_file "${pics}game02move000b.jpg"
-tap 62
-wait_for_file "${pics}game02move001a.jpg"
-preview=$(orvelle_windows | grep -vx "$WINDOW" | head -n 1)
-[ -n "$preview" ] || fail "no camera window"
-xdotool windowfocus --sync "$preview" key q
-for _ in $(seq 50); do xdotool search --onlyvisible --name '^Orvelle$' | grep -qx "$preview" || break; sleep 0.1; done
-xdotool search --onlyvisible --name '^Orvelle$' | grep -qx "$preview" && fail "the camera window stayed after a key"
-tap 50
+for k in 62 50 62; do tap $k; done
+wait_for_file "${pics}game02move002a.jpg"
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+xdotool mousemove --window "$WINDOW" $((WIDTH / 2)) $((HEIGHT - 30)) click 1 key q
 sleep 0.5
-[ -e "${pics}game02move001b.jpg" ] && fail "a picture after the camera was closed"
+click_reset
+make_video 3   # "Take pictures" is no longer ticked: its 3 plies make their 3 frames all the same
+tap 62
+sleep 1
+[ -e "${pics}game03move000b.jpg" ] && fail "a picture after the camera was closed"
 click_reset
 check_take_pictures
 tap 62
-wait_for_file "${pics}game03move000b.jpg"   # the clocks went on, and the next game has its camera again
+wait_for_file "${pics}game04move000b.jpg"   # the clocks went on, and the next game has its camera again
 click_reset
 quit_orvelle
 
@@ -119,11 +128,11 @@ quit_orvelle
 exit_code() { "$@" >/dev/null 2>&1 && echo 0 || echo $?; }
 rm "$video"
 env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 > "$WORK/cli.txt" || fail "--video exited with $?"
-grep -q '^Video (output.avi) created: 4 frames of 320 x 240' "$WORK/cli.txt" || fail "summary: $(cat "$WORK/cli.txt")"
-[ "$(grep -c -- ' --> ' "${pics}output.srt")" = 4 ] || fail "output.srt: $(cat "${pics}output.srt")"
+grep -q '^Video (output.avi) created: 5 frames of 320 x 240' "$WORK/cli.txt" || fail "summary: $(cat "$WORK/cli.txt")"
+[ "$(grep -c -- ' --> ' "${pics}output.srt")" = 5 ] || fail "output.srt: $(cat "${pics}output.srt")"
 probe=$(ffprobe -v error -count_frames -show_entries stream=nb_read_frames -of csv=p=0 "$video")
-[ "$probe" = 4 ] || fail "the command's video has $probe frames, expected 4"
-env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 --plies 3 | grep -q 'created: 2 frames' || fail "--plies 3: not 2 frames"
+[ "$probe" = 5 ] || fail "the command's video has $probe frames, expected 5"
+env -u DISPLAY "$ORVELLE" --video "$pics" --game 1 --plies 3 | grep -q 'created: 3 frames' || fail "--plies 3: not 3 frames"
 before=$(md5sum < "$video")
 [ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 9)" = 1 ] || fail "no pictures: not exit code 1"
 [ "$(exit_code env -u DISPLAY "$ORVELLE" --video "$pics" --game 0)" = 1 ] || fail "game 0, no pictures: not exit code 1"
