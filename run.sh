@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and starts Orvelle.
+# Installs what is missing, builds the program and starts it. Arguments go to the program.
 set -euo pipefail
 cd "$(dirname "$0")"
+# Said before anything is installed or built, which takes minutes on a fresh machine. With arguments
+# it goes on: --video, --pgn, --help and --version need no window.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "Orvelle needs a desktop: no DISPLAY or WAYLAND_DISPLAY is set." >&2
+  [ $# -gt 0 ] || exit 1
+fi
 . scripts/deps.sh
 orvelle_install_packages $orvelle_build_packages
-orvelle_build default
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "Orvelle needs a desktop: no DISPLAY or WAYLAND_DISPLAY is set." >&2
-  exit 1
-fi
+# The program alone, with what it loads at run time (the media plugin; the translations are built into
+# it): the tests and the benchmarks are test.sh's, and would take most of the time.
+orvelle_build default orvelle
 exec build/default/app/orvelle "$@"
