@@ -67,7 +67,7 @@ int Seconds(const QTimeEdit* edit)
 /// The control in words, as players write it.
 QString Words(const QString& text)
 {
-    return QString::fromStdString(DescribeTimeControl(MakeTimeControl(text.toStdString(), 0, 0), 0, 0));
+    return QString::fromStdString(DescribeTimeControl(MakeTimeControl(text.toStdString(), 0, 0)));
 }
 
 // The list's last entry, which asks for a control of the user's own.

@@ -172,12 +172,19 @@ void GameSession::SetTimeControl(const QString& text)
     else // the text did not parse: the times the settings give
         ApplyTimeControl(c, control, m_settings.m_fLeftPreset, m_settings.m_fRightPreset);
     m_tenths = start || control.mode != DelayMode::None;
-    m_controlWords = QString::fromStdString(DescribeTimeControl(control, c.m_fLeftPreset, c.m_fRightPreset));
-    emit controlChanged();
+    DescribeControl();
     if (!notice.empty()) // queued: at start-up, the window connects after this has run
         QMetaObject::invokeMethod(
             this, [this, text = QString::fromStdString(notice)] { emit this->notice(text); },
             Qt::QueuedConnection);
+}
+
+void GameSession::DescribeControl()
+{
+    const ClockState& c = *m_clock;
+    m_controlWords =
+        QString::fromStdString(DescribeTimeControl(c.m_control, c.m_fLeftPreset, c.m_fRightPreset));
+    emit controlChanged();
 }
 
 void GameSession::UseTimeControl(const QString& text, DelayChoice delay)
@@ -256,6 +263,7 @@ void GameSession::ApplySettings(const Settings& chosen)
         take(chosen.m_fLeftPreset, m_settings.m_fLeftPreset, c.m_fLeftPreset, c.m_fLeftTime);
         take(chosen.m_fRightPreset, m_settings.m_fRightPreset, c.m_fRightPreset, c.m_fRightTime);
     }
+    DescribeControl();
     UsePendingControl();
     emit displayChanged();
 }
@@ -269,7 +277,10 @@ void GameSession::Reset()
 
 bool GameSession::Spin(bool left, int iDelta, int stepSeconds)
 {
-    return SpinStoppedClock(*m_clock, left, iDelta, stepSeconds);
+    if (!SpinStoppedClock(*m_clock, left, iDelta, stepSeconds))
+        return false;
+    DescribeControl(); // the words say what the clocks start from
+    return true;
 }
 
 bool GameSession::TogglePause()

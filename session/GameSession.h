@@ -158,6 +158,8 @@ signals:
 
 private:
     void SetTimeControl(const QString& text);
+    /// The control in force in words, with the times the clocks start from.
+    void DescribeControl();
     void UseTimeControl(const QString& text, DelayChoice delay);
     void UsePendingControl();
     std::shared_ptr<EngineCamera> MakeCamera();

@@ -48,11 +48,12 @@ private slots:
     void spinners_data() { ORVELLE_CASES("dialog.cases", "spinners"); }
     void spinners()
     {
-        DialogRig rig(Conf());
+        DialogRig rig(Conf(), {{"TIME_CONTROL", Cell("control")}});
         auto* spinner = rig.find<SpinArrows>(Cell("spin").toLatin1().constData());
         (IntCell("up") ? spinner->UpButton() : spinner->DownButton())->click();
         QCOMPARE(rig.text("IDC_LEFT_TIME"), Cell("left"));
         QCOMPARE(rig.text("IDC_RIGHT_TIME"), Cell("right"));
+        QCOMPARE(rig.find<QLabel>("timeControl")->text(), Cell("words"));
         // The presets follow, so Reset comes back to the spun times.
         rig.find<QPushButton>("IDC_RESET")->click();
         QCOMPARE(rig.text("IDC_LEFT_TIME"), Cell("left"));
