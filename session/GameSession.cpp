@@ -21,7 +21,7 @@ GameSession::GameSession(SessionSeams seams, QObject* parent)
 {
     m_store->CreateDefaultSettings();
     // ClockState starts armed, left side first, all times 60 s, counters 0.
-    m_settingsRead = m_store->LoadSettings(m_settings);
+    m_store->LoadSettings(m_settings, &m_unreadSettings);
     // The presets from LTIME and RTIME, unless a time control sets the clocks (which it does to the times).
     m_clock->m_fLeftPreset = m_settings.m_fLeftPreset;
     m_clock->m_fRightPreset = m_settings.m_fRightPreset;

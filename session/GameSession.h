@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -60,8 +61,8 @@ public:
     explicit GameSession(SessionSeams seams = {}, QObject* parent = nullptr);
     ~GameSession() override;
 
-    /// False when a stored value could not be read (its field kept its default).
-    bool SettingsRead() const { return m_settingsRead; }
+    /// The stored values that could not be read (their fields kept their defaults).
+    const QStringList& UnreadSettings() const { return m_unreadSettings; }
     /// Starts the engine thread.
     void Start();
     /// Stops the engine thread: run flag down, then at most one second of waiting. A worker that
@@ -172,7 +173,7 @@ private:
     std::shared_ptr<SettingsStore> m_store;
     decltype(SessionSeams::makeCamera) m_makeCamera;
     Settings m_settings;
-    bool m_settingsRead = false;
+    QStringList m_unreadSettings;
     std::shared_ptr<SessionBridge> m_bridge;
     std::shared_ptr<TypingShiftKeys> m_keys;
     GameDetails m_details;

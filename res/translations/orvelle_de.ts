@@ -186,6 +186,10 @@
         <source>Paused – %1</source>
         <translation>Angehalten – %1</translation>
     </message>
+    <message>
+        <source>Could not read %1 in the settings %2.</source>
+        <translation>In den Einstellungen %2 nicht lesbar: %1.</translation>
+    </message>
 </context>
 <context>
     <name>CSettingsDlg</name>

@@ -42,6 +42,7 @@ private slots:
         QCOMPARE(rig.text("IDC_LEFT_TIME"), Cell("left"));
         QCOMPARE(rig.text("IDC_RIGHT_TIME"), QStringLiteral("03:00"));
         QCOMPARE(catcher.texts.join(u'|'), Cell("message"));
+        QCOMPARE(rig.find<QLabel>("pictureNotice")->text(), Cell("notice").replace("%f", Conf()));
         QVERIFY(catcher.captions.count(QStringLiteral("Orvelle")) == catcher.captions.size());
     }
 
