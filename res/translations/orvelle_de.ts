@@ -814,10 +814,6 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
         <translation>N</translation>
     </message>
     <message>
-        <source>With --video: the game&apos;s plies (default: up to the last picture there is).</source>
-        <translation>Mit --video: die Halbzüge der Partie (Vorgabe: bis zum letzten vorhandenen Foto).</translation>
-    </message>
-    <message>
         <source>K</source>
         <translation>K</translation>
     </message>
@@ -852,6 +848,10 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     <message>
         <source>Error. Game %1 has no picture after its first: no video was made, and the last output.avi is as it was.</source>
         <translation>Fehler. Partie %1 hat nach dem ersten kein Bild: Es wurde kein Video erstellt, das letzte output.avi ist unverändert.</translation>
+    </message>
+    <message>
+        <source>With --video: the game&apos;s plies (default: the last in the game&apos;s record, or without one up to the last picture there is).</source>
+        <translation>Mit --video: die Halbzüge der Partie (Vorgabe: der letzte der Partieaufzeichnung, ohne sie bis zum letzten vorhandenen Foto).</translation>
     </message>
 </context>
 <context>
