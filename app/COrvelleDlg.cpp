@@ -121,7 +121,7 @@ void COrvelleDlg::CreateControls()
     m_controlText = new QLabel(m_session->ControlWords(), this);
     m_controlText->setObjectName(QStringLiteral("timeControl"));
     m_controlText->setAccessibleDescription(tr("Time control"));
-    auto* website = new QPushButton(kWebsiteCaption, this);
+    auto* website = new QPushButton(ManualCaption(), this);
     website->setObjectName(ORVELLE_ID(IDC_WEBSITE));
     website->setAutoDefault(false);
     m_lastMove = new LastMoveView(this);

@@ -688,6 +688,13 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     </message>
 </context>
 <context>
+    <name>Texts</name>
+    <message>
+        <source>Manual</source>
+        <translation>Handbuch</translation>
+    </message>
+</context>
+<context>
     <name>TimeControl</name>
     <message>
         <source>a period is empty</source>

@@ -1,3 +1,4 @@
+#include "CAboutDlg.h"
 #include "CMakingDlg.h"
 #include "Cases.h"
 #include "DialogRig.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
@@ -32,6 +34,11 @@ class TestDialog : public QObject {
             WriteTestVideo(video.toStdString(), 2000);
         return {{"CAM_URL", video}, {"DIR", folder}};
     }
+
+    QList<QUrl> m_opened; // what the links opened
+
+public slots:
+    void opened(const QUrl& url) { m_opened << url; }
 
 private slots:
     void initialTextsComeFromSettings_data() { ORVELLE_CASES("dialog.cases", "texts"); }
@@ -199,6 +206,19 @@ private slots:
         QTest::mouseClick(splash, Qt::LeftButton); // clicks do not close it
         QCOMPARE(CSplashWnd::Current(), splash);
         QTRY_VERIFY_WITH_TIMEOUT(!CSplashWnd::Current(), 5000);
+
+        // The window's link and the About box's open the manual that came with the program (the build
+        // folder has it where an installation does), until the program has a site of its own.
+        for (const char* scheme : {"file", "https"})
+            QDesktopServices::setUrlHandler(scheme, this, "opened");
+        rig.find<QPushButton>("IDC_WEBSITE")->click();
+        CAboutDlg().findChild<QPushButton*>("IDC_FORUM_LINK")->click();
+        for (const char* scheme : {"file", "https"})
+            QDesktopServices::unsetUrlHandler(scheme);
+        QCOMPARE(m_opened.size(), 2);
+        QVERIFY2(m_opened[0] == m_opened[1] && m_opened[0].fileName() == "README.md" &&
+                     QFile::exists(m_opened[0].toLocalFile()),
+                 qPrintable(m_opened[0].toString()));
     }
 
     void closingReturnsWhenTheWorkerIsStuck()
