@@ -11,6 +11,7 @@ fi
 . scripts/deps.sh
 orvelle_install_packages $orvelle_build_packages
 # The program alone, with what it loads at run time (the media plugin; the translations are built into
-# it): the tests and the benchmarks are test.sh's, and would take most of the time.
-orvelle_build default orvelle
+# it) and its manual page, so that `cmake --install build/default` works after it: the tests and the
+# benchmarks are test.sh's, and would take most of the time.
+orvelle_build default orvelle orvelle_docs
 exec build/default/app/orvelle "$@"
