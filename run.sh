@@ -5,8 +5,11 @@ cd "$(dirname "$0")"
 # Said before anything is installed or built, which takes minutes on a fresh machine. With arguments
 # it goes on: --video, --pgn, --help and --version need no window.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "Orvelle needs a desktop: no DISPLAY or WAYLAND_DISPLAY is set." >&2
-  [ $# -gt 0 ] || exit 1
+  if [ $# -eq 0 ]; then
+    echo "Orvelle needs a desktop: no DISPLAY or WAYLAND_DISPLAY is set." >&2
+    exit 1
+  fi
+  echo "No DISPLAY or WAYLAND_DISPLAY is set: only --video, --pgn, --help and --version work." >&2
 fi
 . scripts/deps.sh
 orvelle_install_packages $orvelle_build_packages
