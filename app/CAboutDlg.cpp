@@ -24,7 +24,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(ORVELLE_ID(IDOK));
     ok->setDefault(true);
-    auto* forum = new QPushButton(kForumUrl, this);
+    auto* forum = new QPushButton(ManualCaption(), this);
     forum->setObjectName(ORVELLE_ID(IDC_FORUM_LINK));
     forum->setAutoDefault(false);
 

@@ -21,7 +21,7 @@ CMakingDlg::CMakingDlg(QWidget* parent) : QDialog(parent), m_progress(new QProgr
                                "at the Kadrith Software Google Group!"),
                             this);
     text->setWordWrap(true);
-    auto* forum = new QPushButton(kForumUrl, this);
+    auto* forum = new QPushButton(ManualCaption(), this);
     forum->setObjectName(ORVELLE_ID(IDC_FORUM_LINK));
     forum->setAutoDefault(false);
     forum->setFocusPolicy(Qt::NoFocus); // keys typed here belong to the dialog: they stop the assembly

@@ -50,8 +50,12 @@ void COrvelleDlg::OnInitDialog()
     setWindowIcon(ProgramIcon());
     CreateControls();
     m_makeVideo->setEnabled(false);
-    if (!m_session->SettingsRead())
+    if (const QStringList& unread = m_session->UnreadSettings(); !unread.isEmpty()) {
         ShowMessage(this, tr("Error! Cannot find settings."));
+        // Which ones, and where: the message above is the first version's, and says neither.
+        ShowNotice(tr("Could not read %1 in the settings %2.")
+                       .arg(unread.join(QStringLiteral(", ")), m_session->Store().FileName()));
+    }
     ConnectSession();
     m_live = new LiveFeed(*m_session, BroadcastTokenPath(m_session->Store().FileName()), this);
     connect(m_live, &LiveFeed::statusChanged, this, [this] {
@@ -121,7 +125,7 @@ void COrvelleDlg::CreateControls()
     m_controlText->setObjectName(QStringLiteral("timeControl"));
     m_controlText->setTextFormat(Qt::PlainText);
     m_controlText->setAccessibleDescription(tr("Time control"));
-    auto* website = new QPushButton(kWebsiteCaption, this);
+    auto* website = new QPushButton(ManualCaption(), this);
     website->setObjectName(ORVELLE_ID(IDC_WEBSITE));
     website->setAutoDefault(false);
     m_lastMove = new LastMoveView(this);

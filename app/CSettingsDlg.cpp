@@ -20,10 +20,12 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTcpServer>
 #include <QTemporaryFile>
 #include <QTimeEdit>
 #include <QUrl>
@@ -31,9 +33,26 @@
 #include <filesystem>
 
 namespace {
+/// A clock time as mm:ss. Digits typed over the whole text (selected with Ctrl+A or the mouse) start at
+/// the minutes, as in a field of their own: QTimeEdit would take the first digit for the whole time and
+/// refuse it, so that "10:00" typed there was lost.
+class ClockTimeEdit final : public QTimeEdit {
+public:
+    using QTimeEdit::QTimeEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->text().size() == 1 && event->text().front().isDigit() && lineEdit()->hasSelectedText() &&
+            lineEdit()->selectedText() == lineEdit()->text())
+            setSelectedSection(MinuteSection);
+        QTimeEdit::keyPressEvent(event);
+    }
+};
+
 QTimeEdit* ClockTime(const QString& id, double seconds, QWidget* parent)
 {
-    auto* edit = new QTimeEdit(QTime(0, 0).addSecs(static_cast<int>(seconds)), parent);
+    auto* edit = new ClockTimeEdit(QTime(0, 0).addSecs(static_cast<int>(seconds)), parent);
     edit->setObjectName(id);
     edit->setDisplayFormat(QStringLiteral("mm:ss"));
     edit->setTimeRange(QTime(0, 0, 1), QTime(0, 59, 59));
@@ -48,7 +67,7 @@ int Seconds(const QTimeEdit* edit)
 /// The control in words, as players write it.
 QString Words(const QString& text)
 {
-    return QString::fromStdString(DescribeTimeControl(MakeTimeControl(text.toStdString(), 0, 0), 0, 0));
+    return QString::fromStdString(DescribeTimeControl(MakeTimeControl(text.toStdString(), 0, 0)));
 }
 
 // The list's last entry, which asks for a control of the user's own.
@@ -186,6 +205,7 @@ CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, bool c
                                "clocks wait (now, or after the next Reset); a new camera, picture size or "
                                "folder from the next game."),
                             this);
+    when->setObjectName(QStringLiteral("settingsWhen"));
     when->setWordWrap(true);
     m_form->addRow(when);
     m_form->addRow(m_error);
@@ -194,6 +214,7 @@ CSettingsDlg::CSettingsDlg(SettingsStore& store, const Settings& current, bool c
     connect(test, &QPushButton::clicked, this, &CSettingsDlg::OnTest);
     connect(choose, &QPushButton::clicked, this, &CSettingsDlg::OnChooseFolder);
     connect(m_control, &QComboBox::activated, this, &CSettingsDlg::OnControlChosen);
+    connect(m_delayType, &QComboBox::currentIndexChanged, this, &CSettingsDlg::EnableDelay);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CSettingsDlg::reject);
     OnControlChosen();
@@ -221,9 +242,22 @@ void CSettingsDlg::OnControlChosen()
     const bool control = !m_controlShown.isEmpty();
     m_form->setRowVisible(m_leftTime, !control);
     m_form->setRowVisible(m_rightTime, !control);
-    m_delay->setEnabled(!control && m_delayType->isEnabled());
+    EnableDelay();
     if (control)
         m_delay->setValue(ChooseDelay(m_controlShown.toStdString(), 1, m_chosen.m_nDelayDelta)->delta);
+    // The rows that came or went change the height the wrapped texts need: the dialog takes it, at its
+    // width. (Before the first showing, the showing itself sizes it.)
+    if (isVisible()) {
+        m_form->activate();
+        resize(width(), m_form->totalHeightForWidth(width()));
+    }
+}
+
+void CSettingsDlg::EnableDelay()
+{
+    // A control's "+N" gives the seconds, and without a delay they mean nothing.
+    m_delay->setEnabled(m_controlShown.isEmpty() && m_delayType->isEnabled() &&
+                        m_delayType->currentIndex() != 0);
 }
 
 Settings CSettingsDlg::FromControls() const
@@ -284,6 +318,18 @@ QString CSettingsDlg::Refusal(const Settings& chosen) const
         if (m_token->text().trimmed().isEmpty() && !QFileInfo::exists(m_tokenFile))
             return tr(
                 "A broadcast needs its token: create one with the study:write scope and paste it here.");
+    }
+    if (chosen.m_nServePort != 0 && chosen.m_nServePort != m_chosen.m_nServePort) {
+        // Tried as the live pages will listen (a port the pages hold now is not tried again).
+        QTcpServer probe;
+        if (!probe.listen(chosen.m_bServeLan ? QHostAddress::Any : QHostAddress::LocalHost,
+                          quint16(chosen.m_nServePort)))
+            return probe.serverError() == QAbstractSocket::AddressInUseError
+                       ? QCoreApplication::translate(
+                             "LiveServer", "Port %1 is in use by another program: choose another port.")
+                             .arg(chosen.m_nServePort)
+                       : QCoreApplication::translate("LiveServer", "Cannot listen on port %1: %2")
+                             .arg(QString::number(chosen.m_nServePort), probe.errorString());
     }
     if (chosen.m_strCamUrl.isEmpty() || chosen.m_strCamUrl == m_chosen.m_strCamUrl)
         return {};

@@ -17,8 +17,8 @@ class QTimeEdit;
 /// times when no time control sets them, the sound, and the game on the network (the live server's port,
 /// a lichess broadcast round and its token, which goes to a file of its own, never to the settings). OK
 /// writes the values that changed to the settings file; an entry that cannot work (a folder that cannot be
-/// made or written, a source that gives no picture, a file that cannot be written) is refused with its reason
-/// and the dialog stays open.
+/// made or written, a source that gives no picture, a port another program holds, a file that cannot be
+/// written) is refused with its reason and the dialog stays open.
 class CSettingsDlg final : public QDialog {
     Q_OBJECT
 public:
@@ -37,6 +37,8 @@ private:
     void OnChooseFolder();
     /// A time control chosen in the list: "Other..." asks for one; the clock times show only without one.
     void OnControlChosen();
+    /// The delay's seconds can be typed only for the times set with the arrows, with a delay chosen.
+    void EnableDelay();
     /// Selects the control with this text, adding it to the list in words when it is none of its own.
     void SelectControl(const QString& text);
     void ShowError(const QString& text);

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QImageReader>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -56,12 +57,23 @@ void ShowMessage(QWidget* parent, const QString& text)
     delete box;
 }
 
+QUrl ManualUrl()
+{
+    return QUrl::fromLocalFile(QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                               QStringLiteral("/../share/doc/orvelle/README.md")));
+}
+
+QString ManualCaption()
+{
+    return QCoreApplication::translate("Texts", "Manual");
+}
+
 void OpenProductPage()
 {
-    QDesktopServices::openUrl(QUrl(kProductPageUrl));
+    QDesktopServices::openUrl(ManualUrl());
 }
 
 void OpenForumPage()
 {
-    QDesktopServices::openUrl(QUrl(kForumUrl));
+    QDesktopServices::openUrl(ManualUrl());
 }

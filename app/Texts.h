@@ -4,13 +4,11 @@
 #include <QLocale>
 #include <QString>
 
+class QUrl;
 class QWidget;
 
 /// The program's name, also the caption of its windows and message boxes.
 inline const QString kProductName = QStringLiteral("Orvelle");
-inline const QString kProductPageUrl = QStringLiteral("https://www.kadrith.example/orvelle");
-inline const QString kForumUrl = QStringLiteral("https://groups.kadrith.example/orvelle");
-inline const QString kWebsiteCaption = QStringLiteral("www.kadrith.example");
 
 /// A PNG picture of the program's resources (":/orvelle/..."). Read as the PNG it is: Qt otherwise loads
 /// every image-format plugin it has to ask whether they know the file better, which delays the first window.
@@ -25,7 +23,12 @@ void LoadTranslations(const QLocale& locale = QLocale::system());
 /// A modal message box captioned "Orvelle" with an OK button.
 void ShowMessage(QWidget* parent, const QString& text);
 
-/// Opens the product's web page; a failure shows nothing.
+/// The manual that comes with the program, its README: share/doc/orvelle/ beside the program's folder, as
+/// installed (/usr/bin/orvelle, /usr/share/doc/orvelle/README.md) and in the build folder.
+QUrl ManualUrl();
+/// The caption of the buttons that open it.
+QString ManualCaption();
+/// Opens the product's page: the manual, until the program has a site of its own; a failure shows nothing.
 void OpenProductPage();
-/// Opens the community forum; a failure shows nothing.
+/// Opens the place for questions: the manual too, for now; a failure shows nothing.
 void OpenForumPage();

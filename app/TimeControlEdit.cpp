@@ -39,7 +39,7 @@ void TimeControlEdit::Check()
     if (!valid)
         verdict = QString::fromStdString(error);
     else if (!text.empty())
-        verdict = QString::fromStdString(DescribeTimeControl(MakeTimeControl(text, m_delayType, 0), 0, 0));
+        verdict = QString::fromStdString(DescribeTimeControl(MakeTimeControl(text, m_delayType, 0)));
     m_verdict->setText(verdict);
     m_verdict->setStyleSheet(valid ? QString()
                                    : QStringLiteral("color: ") + WarningColour(HasDarkGround(this)));

@@ -18,6 +18,6 @@ for exe in bench/bench_bare_dialog app/orvelle; do
   echo "$(basename $exe): $(ldd $build/$exe | wc -l) shared libraries"
 done
 bare=$PWD/$build/bench/bench_bare_dialog
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" $build/bench/bench_startup "${1:-10}" \
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" $build/bench/bench_startup "${1:-10}" \
   dialog "$bare" text "$bare 00:00" orvelle "$PWD/$build/app/orvelle --settings $work/{run}.conf" \
   again "$PWD/$build/app/orvelle --settings $work/again.conf"

@@ -85,7 +85,8 @@ void AddVideoOptions(QCommandLineParser& parser)
                       VideoCommand::tr("N")});
     parser.addOption(
         {QStringLiteral("plies"),
-         VideoCommand::tr("With --video: the game's plies (default: up to the last picture there is)."),
+         VideoCommand::tr("With --video: the game's plies (default: the last in the game's record, or "
+                          "without one up to the last picture there is)."),
          VideoCommand::tr("K")});
 }
 

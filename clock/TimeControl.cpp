@@ -209,22 +209,28 @@ double CreditAtPress(const TimeControl& control, int movesMade, double used)
 
 std::string DescribeTimeControl(const TimeControl& control, double leftPreset, double rightPreset)
 {
-    if (control.stages.empty()) {
+    const auto clocks = [&] {
         std::string times = Duration(std::floor(leftPreset));
         if (std::floor(leftPreset) != std::floor(rightPreset))
             times += " / " + Duration(std::floor(rightPreset));
-        return times + Bonus(control.mode, control.bonus);
-    }
+        return times;
+    };
+    if (control.stages.empty())
+        return clocks() + Bonus(control.mode, control.bonus);
     const auto& stages = control.stages;
     const bool oneBonus = std::all_of(stages.begin(), stages.end(),
                                       [&](const TimeStage& s) { return s.bonus == stages.front().bonus; });
+    // The clocks' own start where the arrows have set one: "40 moves in 100 min / 90 min, then ...".
+    const double first = stages.front().seconds;
+    const std::string start =
+        leftPreset > 0 && (leftPreset != first || rightPreset != first) ? clocks() : Duration(first);
     std::string words;
     for (const TimeStage& s : stages) {
+        const std::string time = &s == &stages.front() ? start : Duration(s.seconds);
         if (!words.empty())
             words += Tr("TimeControl", ", then ");
-        words += s.moves > 0 ? Arg(Tr("TimeControl", "%1 moves in %2"),
-                                   {std::to_string(s.moves), Duration(s.seconds)})
-                             : Duration(s.seconds);
+        words +=
+            s.moves > 0 ? Arg(Tr("TimeControl", "%1 moves in %2"), {std::to_string(s.moves), time}) : time;
         if (!oneBonus)
             words += Bonus(control.mode, s.bonus);
     }

@@ -74,5 +74,6 @@ double DelayLeft(const TimeControl& control, int movesMade, double turnElapsed);
 double CreditAtPress(const TimeControl& control, int movesMade, double used);
 
 /// The control in words, as players write it: "5 min + 3 s", "40 moves in 90 min, then 30 min, +30 s".
-/// Without stages, the presets' times are given.
-std::string DescribeTimeControl(const TimeControl& control, double leftPreset, double rightPreset);
+/// The clocks start from the presets: without stages always, with stages when the arrows have set them
+/// to other times than the first stage's ("4 min / 3 min + 2 s"). Presets of 0: the control alone.
+std::string DescribeTimeControl(const TimeControl& control, double leftPreset = 0, double rightPreset = 0);

@@ -35,7 +35,9 @@ orvelle_make_locale() {
   localedef -i "${1%%.*}" -f UTF-8 "$1"
 }
 
-# orvelle_build PRESET : configures and builds into build/PRESET.
+# orvelle_build PRESET [TARGET...] : configures and builds into build/PRESET, everything or the targets.
 orvelle_build() {
-  cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$(nproc)"
+  local preset=$1
+  shift
+  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$(nproc)" ${1:+--target "$@"}
 }

@@ -22,7 +22,7 @@ GameSession::GameSession(SessionSeams seams, QObject* parent)
 {
     m_store->CreateDefaultSettings();
     // ClockState starts armed, left side first, all times 60 s, counters 0.
-    m_settingsRead = m_store->LoadSettings(m_settings);
+    m_store->LoadSettings(m_settings, &m_unreadSettings);
     // The presets from LTIME and RTIME, unless a time control sets the clocks (which it does to the times).
     m_clock->m_fLeftPreset = m_settings.m_fLeftPreset;
     m_clock->m_fRightPreset = m_settings.m_fRightPreset;
@@ -176,12 +176,19 @@ void GameSession::SetTimeControl(const QString& text)
     else // the text did not parse: the times the settings give
         ApplyTimeControl(c, control, m_settings.m_fLeftPreset, m_settings.m_fRightPreset);
     m_tenths = start || control.mode != DelayMode::None;
-    m_controlWords = QString::fromStdString(DescribeTimeControl(control, c.m_fLeftPreset, c.m_fRightPreset));
-    emit controlChanged();
+    DescribeControl();
     if (!notice.empty()) // queued: at start-up, the window connects after this has run
         QMetaObject::invokeMethod(
             this, [this, text = QString::fromStdString(notice)] { emit this->notice(text); },
             Qt::QueuedConnection);
+}
+
+void GameSession::DescribeControl()
+{
+    const ClockState& c = *m_clock;
+    m_controlWords =
+        QString::fromStdString(DescribeTimeControl(c.m_control, c.m_fLeftPreset, c.m_fRightPreset));
+    emit controlChanged();
 }
 
 void GameSession::UseTimeControl(const QString& text, DelayChoice delay)
@@ -260,6 +267,7 @@ void GameSession::ApplySettings(const Settings& chosen)
         take(chosen.m_fLeftPreset, m_settings.m_fLeftPreset, c.m_fLeftPreset, c.m_fLeftTime);
         take(chosen.m_fRightPreset, m_settings.m_fRightPreset, c.m_fRightPreset, c.m_fRightTime);
     }
+    DescribeControl();
     UsePendingControl();
     emit displayChanged();
 }
@@ -277,7 +285,10 @@ void GameSession::Reset()
 
 bool GameSession::Spin(bool left, int iDelta, int stepSeconds)
 {
-    return SpinStoppedClock(*m_clock, left, iDelta, stepSeconds);
+    if (!SpinStoppedClock(*m_clock, left, iDelta, stepSeconds))
+        return false;
+    DescribeControl(); // the words say what the clocks start from
+    return true;
 }
 
 bool GameSession::TogglePause()

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -68,8 +69,8 @@ public:
     explicit GameSession(SessionSeams seams = {}, QObject* parent = nullptr);
     ~GameSession() override;
 
-    /// False when a stored value could not be read (its field kept its default).
-    bool SettingsRead() const { return m_settingsRead; }
+    /// The stored values that could not be read (their fields kept their defaults).
+    const QStringList& UnreadSettings() const { return m_unreadSettings; }
     /// Starts the engine thread.
     void Start();
     /// Stops the engine thread: run flag down, then at most one second of waiting. A worker that
@@ -169,6 +170,8 @@ signals:
 
 private:
     void SetTimeControl(const QString& text);
+    /// The control in force in words, with the times the clocks start from.
+    void DescribeControl();
     void UseTimeControl(const QString& text, DelayChoice delay);
     void UsePendingControl();
     std::shared_ptr<EngineCamera> MakeCamera();
@@ -182,7 +185,7 @@ private:
     decltype(SessionSeams::makeCamera) m_makeCamera;
     std::shared_ptr<Ticker> m_ticker; // the clocks', and a video file's as the camera
     Settings m_settings;
-    bool m_settingsRead = false;
+    QStringList m_unreadSettings;
     std::shared_ptr<SessionBridge> m_bridge;
     std::shared_ptr<TypingShiftKeys> m_keys;
     GameDetails m_details;

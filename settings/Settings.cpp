@@ -132,14 +132,17 @@ constexpr SettingReader kReaders[] = {
 };
 } // namespace
 
-bool SettingsStore::LoadSettings(Settings& s)
+bool SettingsStore::LoadSettings(Settings& s, QStringList* unread)
 {
     bool result = true;
     for (const SettingReader& reader : kReaders) {
-        if (std::optional<QString> text = Read(reader.name))
+        if (std::optional<QString> text = Read(reader.name)) {
             reader.apply(s, *text);
-        else
+        } else {
             result = false;
+            if (unread)
+                unread->append(QLatin1String(reader.name));
+        }
     }
     s.m_strCamUrl = Read(kCamUrlName).value_or(QString()).trimmed();
     s.m_bVideoClocks = ParseInt(Read(kVideoClocksName).value_or(QString())) == 1;

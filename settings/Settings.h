@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <array>
 #include <memory>
@@ -108,8 +109,8 @@ public:
     /// Writes the seven defaults when none of the values exists yet.
     void CreateDefaultSettings();
     /// Fills the fields from the stored values; false when any of the seven could not be read
-    /// (those fields keep their values).
-    bool LoadSettings(Settings& settings);
+    /// (those fields keep their values, and unread gets their names).
+    bool LoadSettings(Settings& settings, QStringList* unread = nullptr);
     /// Writes what a user's choice changed: each value whose text differs from the stored one; an
     /// optional value chosen empty is removed, as absent means its default. Nothing else is touched, and
     /// nothing at all when one text cannot be held. Returns why it could not write (a text the settings

@@ -194,6 +194,10 @@
         <source>Paused – %1</source>
         <translation>Angehalten – %1</translation>
     </message>
+    <message>
+        <source>Could not read %1 in the settings %2.</source>
+        <translation>In den Einstellungen %2 nicht lesbar: %1.</translation>
+    </message>
 </context>
 <context>
     <name>CSettingsDlg</name>
@@ -712,6 +716,13 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     </message>
 </context>
 <context>
+    <name>Texts</name>
+    <message>
+        <source>Manual</source>
+        <translation>Handbuch</translation>
+    </message>
+</context>
+<context>
     <name>TimeControl</name>
     <message>
         <source>a period is empty</source>
@@ -838,10 +849,6 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
         <translation>N</translation>
     </message>
     <message>
-        <source>With --video: the game&apos;s plies (default: up to the last picture there is).</source>
-        <translation>Mit --video: die Halbzüge der Partie (Vorgabe: bis zum letzten vorhandenen Foto).</translation>
-    </message>
-    <message>
         <source>K</source>
         <translation>K</translation>
     </message>
@@ -876,6 +883,10 @@ Ohne Optionen öffnet sie ihr Fenster.</translation>
     <message>
         <source>Error. Game %1 has no ply to show: no video was made, and the last output.avi is as it was.</source>
         <translation>Fehler. Partie %1 hat keinen Halbzug zu zeigen: Es wurde kein Video erstellt, das letzte output.avi ist unverändert.</translation>
+    </message>
+    <message>
+        <source>With --video: the game&apos;s plies (default: the last in the game&apos;s record, or without one up to the last picture there is).</source>
+        <translation>Mit --video: die Halbzüge der Partie (Vorgabe: der letzte der Partieaufzeichnung, ohne sie bis zum letzten vorhandenen Foto).</translation>
     </message>
 </context>
 <context>

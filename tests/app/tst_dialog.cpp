@@ -1,3 +1,4 @@
+#include "CAboutDlg.h"
 #include "CMakingDlg.h"
 #include "Cases.h"
 #include "DialogRig.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
@@ -33,6 +35,11 @@ class TestDialog : public QObject {
         return {{"CAM_URL", video}, {"DIR", folder}};
     }
 
+    QList<QUrl> m_opened; // what the links opened
+
+public slots:
+    void opened(const QUrl& url) { m_opened << url; }
+
 private slots:
     void initialTextsComeFromSettings_data() { ORVELLE_CASES("dialog.cases", "texts"); }
     void initialTextsComeFromSettings()
@@ -42,17 +49,19 @@ private slots:
         QCOMPARE(rig.text("IDC_LEFT_TIME"), Cell("left"));
         QCOMPARE(rig.text("IDC_RIGHT_TIME"), QStringLiteral("03:00"));
         QCOMPARE(catcher.texts.join(u'|'), Cell("message"));
+        QCOMPARE(rig.find<QLabel>("pictureNotice")->text(), Cell("notice").replace("%f", Conf()));
         QVERIFY(catcher.captions.count(QStringLiteral("Orvelle")) == catcher.captions.size());
     }
 
     void spinners_data() { ORVELLE_CASES("dialog.cases", "spinners"); }
     void spinners()
     {
-        DialogRig rig(Conf());
+        DialogRig rig(Conf(), {{"TIME_CONTROL", Cell("control")}});
         auto* spinner = rig.find<SpinArrows>(Cell("spin").toLatin1().constData());
         (IntCell("up") ? spinner->UpButton() : spinner->DownButton())->click();
         QCOMPARE(rig.text("IDC_LEFT_TIME"), Cell("left"));
         QCOMPARE(rig.text("IDC_RIGHT_TIME"), Cell("right"));
+        QCOMPARE(rig.find<QLabel>("timeControl")->text(), Cell("words"));
         // The presets follow, so Reset comes back to the spun times.
         rig.find<QPushButton>("IDC_RESET")->click();
         QCOMPARE(rig.text("IDC_LEFT_TIME"), Cell("left"));
@@ -214,6 +223,19 @@ private slots:
         QTest::mouseClick(splash, Qt::LeftButton); // clicks do not close it
         QCOMPARE(CSplashWnd::Current(), splash);
         QTRY_VERIFY_WITH_TIMEOUT(!CSplashWnd::Current(), 5000);
+
+        // The window's link and the About box's open the manual that came with the program (the build
+        // folder has it where an installation does), until the program has a site of its own.
+        for (const char* scheme : {"file", "https"})
+            QDesktopServices::setUrlHandler(scheme, this, "opened");
+        rig.find<QPushButton>("IDC_WEBSITE")->click();
+        CAboutDlg().findChild<QPushButton*>("IDC_FORUM_LINK")->click();
+        for (const char* scheme : {"file", "https"})
+            QDesktopServices::unsetUrlHandler(scheme);
+        QCOMPARE(m_opened.size(), 2);
+        QVERIFY2(m_opened[0] == m_opened[1] && m_opened[0].fileName() == "README.md" &&
+                     QFile::exists(m_opened[0].toLocalFile()),
+                 qPrintable(m_opened[0].toString()));
     }
 
     void closingReturnsWhenTheWorkerIsStuck()

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTcpServer>
 #include <QTimeEdit>
 
 /// The settings dialog driven through its controls, against a real settings file.
@@ -40,7 +41,7 @@ private slots:
         const QString control = Cell("control"), refusal = Cell("refusal");
         QTemporaryDir dir; // a folder of its own, for the broadcast's token beside the settings
         const QString file = dir.filePath("Orvelle.conf");
-        WriteSettingsFile(file, {{"DIR", "/old/"}, {"DELAY_TYPE", "2"}});
+        WriteSettingsFile(file, {{"DIR", "/old/"}, {"DELAY_TYPE", "2"}, {"TIME_CONTROL", "300"}});
         SettingsStore store(file);
         Settings current;
         QVERIFY(store.LoadSettings(current));
@@ -52,15 +53,29 @@ private slots:
         auto* controls = Find<QComboBox>(dialog, ORVELLE_ID(IDC_SETTINGS_TIME_CONTROL));
         controls->setCurrentIndex(controls->findData(control));
         emit controls->activated(controls->currentIndex());
-        // The clock times are set here only when no time control sets them.
-        QCOMPARE(Find<QTimeEdit>(dialog, ORVELLE_ID(IDC_SETTINGS_LEFT_TIME))->isVisible(), control.isEmpty());
-        Find<QTimeEdit>(dialog, ORVELLE_ID(IDC_SETTINGS_LEFT_TIME))->setTime(QTime(0, 1, 30));
+        // The clock times are set here only when no time control sets them; the dialog grows for them, and
+        // the explanation below keeps all its lines.
+        auto* left = Find<QTimeEdit>(dialog, ORVELLE_ID(IDC_SETTINGS_LEFT_TIME));
+        QCOMPARE(left->isVisible(), control.isEmpty());
+        auto* when = Find<QLabel>(dialog, "settingsWhen");
+        QTRY_VERIFY(when->height() >= when->heightForWidth(when->width()) &&
+                    dialog.rect().contains(when->geometry()));
+        left->selectAll(); // typed over, as after Ctrl+A
+        QTest::keyClicks(left, "10:00");
         Find<QComboBox>(dialog, ORVELLE_ID(IDC_SETTINGS_DELAY_TYPE))->setCurrentIndex(IntCell("type"));
-        Find<QSpinBox>(dialog, ORVELLE_ID(IDC_SETTINGS_DELAY))->setValue(5);
+        auto* delay = Find<QSpinBox>(dialog, ORVELLE_ID(IDC_SETTINGS_DELAY));
+        QCOMPARE(delay->isEnabled(), control.isEmpty() && IntCell("type") != 0); // no seconds beside "None"
+        delay->setValue(5);
         Find<QLineEdit>(dialog, ORVELLE_ID(IDC_SETTINGS_DIR))->setText(folder);
         Find<QLineEdit>(dialog, ORVELLE_ID(IDC_SETTINGS_SOURCE))->setText(source);
         Find<QCheckBox>(dialog, ORVELLE_ID(IDC_SETTINGS_SOUND))->setChecked(true);
-        Find<QSpinBox>(dialog, ORVELLE_ID(IDC_SETTINGS_PORT))->setValue(8080);
+        // A free port, or one another program holds.
+        QTcpServer holder;
+        QVERIFY(holder.listen(QHostAddress::LocalHost));
+        const int port = holder.serverPort();
+        if (Cell("port") != "held")
+            holder.close();
+        Find<QSpinBox>(dialog, ORVELLE_ID(IDC_SETTINGS_PORT))->setValue(port);
         Find<QCheckBox>(dialog, ORVELLE_ID(IDC_SETTINGS_LAN))->setChecked(true);
         Find<QLineEdit>(dialog, ORVELLE_ID(IDC_SETTINGS_BROADCAST))->setText(url);
         Find<QLineEdit>(dialog, ORVELLE_ID(IDC_SETTINGS_TOKEN))->setText(token);
@@ -80,17 +95,18 @@ private slots:
         // It repeats what was typed: as written, not as markup.
         QCOMPARE(Find<QLabel>(dialog, "settingsError")->textFormat(), Qt::PlainText);
         QCOMPARE(dialog.size(), before); // a reason shown moves nothing
-        QCOMPARE(read.m_fLeftPreset, taken && control.isEmpty() ? 90.0 : 300.0);
+        QCOMPARE(read.m_fLeftPreset, taken && control.isEmpty() ? 600.0 : 300.0);
         QCOMPARE(read.m_strDir, taken ? NormaliseDir(folder) : QString("/old/"));
         // What the window applies is what was written.
-        QVERIFY(dialog.Chosen().m_strDir == read.m_strDir && dialog.Chosen().m_nResolution == read.m_nResolution);
+        QVERIFY(dialog.Chosen().m_strDir == read.m_strDir &&
+                dialog.Chosen().m_nResolution == read.m_nResolution);
         QCOMPARE(read.m_strCamUrl, taken ? source : QString());
-        QCOMPARE(read.m_strTimeControl, taken ? control : QString());
+        QCOMPARE(read.m_strTimeControl, taken ? control : QString("300"));
         QCOMPARE(read.m_nDelayType, taken ? IntCell("writtenType") : 2);
         QCOMPARE(read.m_nDelayDelta, taken ? IntCell("writtenDelay") : 12);
         QCOMPARE(read.m_bSound, taken);
         QCOMPARE(read.m_nResolution, taken ? 16001200 : 640480);
-        QCOMPARE(read.m_nServePort, taken ? 8080 : 0);
+        QCOMPARE(read.m_nServePort, taken ? port : 0);
         QCOMPARE(read.m_bServeLan, taken);
         QCOMPARE(read.m_strBroadcastUrl, taken ? url : QString());
         // The token in a file of its own, for the user alone, and never in the settings.

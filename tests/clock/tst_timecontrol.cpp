@@ -38,7 +38,8 @@ private slots:
         std::string said;
         const TimeControl control =
             MakeTimeControl(Cell("text").toStdString(), IntCell("type"), IntCell("delta"), &said);
-        QString got = QString::fromStdString(DescribeTimeControl(control, 300.0, 300.0));
+        const double clocks = StartSeconds(control).value_or(300.0); // as the window sets them
+        QString got = QString::fromStdString(DescribeTimeControl(control, clocks, clocks));
         if (!said.empty())
             got += " ! " + QString::fromStdString(said);
         QCOMPARE(got.left(words.size()), words);

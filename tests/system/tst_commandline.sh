@@ -20,6 +20,7 @@ expect() {
 }
 expect 0 "--help" "--settings <FILE>" out
 expect 0 "-h" "--version" out
+expect 0 "--help" "default: the last in the game's" out # as the README says
 expect 0 "--version" "^Orvelle [0-9]+(\.[0-9]+)+$" out
 expect 2 "--bogus" "Unknown option 'bogus'" err
 expect 2 "--settings" "Missing value after '--settings'" err

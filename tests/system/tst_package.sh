@@ -22,6 +22,8 @@ appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
 # The licence, said alike wherever it is said.
 grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" || fail "the metainfo's licence"
 grep -q '^License: GPL-3+$' "$share/doc/orvelle/copyright" || fail "the copyright file's licence"
+# The manual, where the program's "Manual" buttons look for it from /usr/bin.
+[ -f "$share/doc/orvelle/README.md" ] || fail "no README.md in the package's doc folder"
 
 version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/orvelle" --version) ||
   fail "the installed orvelle --version"
