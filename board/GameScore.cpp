@@ -43,6 +43,9 @@ Position GameScore::PositionAfter(int plies) const
 
 cv::Mat GameScore::Picture(int ply)
 {
+    if (ply > m_last)
+        return {}; // an earlier, longer game's
+
     auto found = m_pictures.find(ply);
     if (found == m_pictures.end()) {
         // A picture not there yet is asked for again next time: during a game it is still being written.
@@ -142,6 +145,7 @@ bool GameScore::ReadNext()
 
 int GameScore::ReadAll(int last)
 {
+    m_last = last;
     int read = 0;
     while (int(m_plies.size()) < last && ReadNext())
         ++read;

@@ -35,7 +35,7 @@ public:
     bool ReadNext();
     /// Reads plies while there are pictures, up to ply `last`; returns how many were read. A limit keeps
     /// out pictures that are not this game's yet: an earlier, longer game of the same number leaves
-    /// its later pictures in the folder.
+    /// its later pictures in the folder. No picture after `last` is looked at until a later call allows it.
     int ReadAll(int last = std::numeric_limits<int>::max());
     /// Puts the user's move at a ply (from 1), which must be one of its candidates, and reads the later
     /// plies again from their pictures, as far as they had been read. False when the move is not legal
@@ -75,4 +75,5 @@ private:
     std::map<int, cv::Mat> m_pictures; // the few most recent, for reading again
     std::optional<SetModel> m_model;   // learnt from the starting picture
     std::map<int, cv::Mat> m_hands;    // hands passing in the pictures, by ply, once known
+    int m_last = std::numeric_limits<int>::max(); // the last ply of this game's pictures, as far as told
 };

@@ -42,6 +42,9 @@ constexpr int kJoinPixels = 9;
 // when it covers at least this many squares' area: a piece recaptured by one that looks like the piece
 // taken leaves less.
 constexpr double kMinPassingSquares = 0.5;
+// The most the camera may have moved between those pictures for their changes to be compared in place, in
+// working pixels: well within what joining the changed pixels spans.
+constexpr double kMaxPassingShift = 3.0;
 // What a piece on a square can show: a cylinder standing on it, of this radius in squares (wide enough
 // for a piece a quarter square off its centre), as tall as the piece. What pieces nearer to the camera
 // hide of it is not taken out: real pieces are slimmer than any model of them, and what shows beside
@@ -270,6 +273,7 @@ Weight Weigh(const MoveReading& reading, const Position& before, const Position&
 struct Comparison {
     cv::Size size;          // the working size both are compared at
     BoardSight sight = BoardSight::Clear;
+    double shift = 0;       // how far the board's corners moved, in working pixels
     BoardCorners corners;   // the board in the new picture
     std::optional<BoardVertical> vertical;
     cv::Mat changed, valid; // the pixels that changed, and those both pictures have
@@ -313,6 +317,7 @@ std::optional<Comparison> Compare(const cv::Mat& previous, const cv::Mat& next, 
             shift, cv::norm(cv::Point2d(
                        (c.corners.points[size_t(i)].x - corners.points[size_t(i)].x) * size.width,
                        (c.corners.points[size_t(i)].y - corners.points[size_t(i)].y) * size.height)));
+    c.shift = shift;
     c.sight = shift > kMovedPixels ? BoardSight::Moved : BoardSight::Clear;
     if (c.sight == BoardSight::Clear) {
         c.corners = corners; // the registration's noise is not a move of the camera
@@ -378,12 +383,14 @@ double ChangeScore(const MoveReading& reading, const Position& before, const Pos
 cv::Mat Transient(const cv::Mat& before, const cv::Mat& now, const cv::Mat& after, const BoardCorners& corners,
                   const std::optional<BoardVertical>& vertical)
 {
+    // The three change masks are laid over one another as they are: a camera nudged by a pixel or two
+    // (or a registration a hand pulled that far) leaves them close enough, a larger move does not.
     const std::optional<Comparison> in = Compare(before, now, corners, vertical);
-    if (!in || in->sight != BoardSight::Clear)
+    if (!in || in->shift > kMaxPassingShift)
         return {};
     const std::optional<Comparison> out = Compare(now, after, corners, vertical);
     const std::optional<Comparison> across = Compare(before, after, corners, vertical);
-    if (!out || !across || out->sight != BoardSight::Clear || across->sight != BoardSight::Clear)
+    if (!out || !across || out->shift > kMaxPassingShift || across->shift > kMaxPassingShift)
         return {};
     // What came and went; where the pictures on either side differ, a move may explain it.
     cv::Mat passing = in->changed & out->changed & ~across->changed & in->valid & out->valid;
