@@ -9,6 +9,10 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
+// Each picture is compared with the ones on either side to see hands go: under the sanitizers a ply
+// takes seconds to read.
+constexpr int kReading = 30000;
+
 /// The game score kept during a game: pictures handed over as the writer finishes them, the last move
 /// for the window, the user's choice, and a board that cannot be seen.
 class TestLiveScore : public QObject {
@@ -41,7 +45,7 @@ private slots:
             live.PictureWritten(Folder() + name);
         }
         live.PictureWritten(Folder() + FormatRecordName(2)); // not a picture: nothing to read
-        QTRY_COMPARE(live.Last().text, QStringLiteral("2. Nf3"));
+        QTRY_COMPARE_WITH_TIMEOUT(live.Last().text, QStringLiteral("2. Nf3"), kReading);
         QCOMPARE(live.Last().ply, 3);
         QVERIFY(Score(2).contains(QStringLiteral("1. e4 e5 2. Nf3 *")));
         // The user's choice for the last ply: the PGN says so, and no longer calls it uncertain.
@@ -51,16 +55,16 @@ private slots:
         const Move nc3 = *ParseSan(afterE5, "Nc3");
         changed.clear();
         live.Choose(2, 3, nc3);
-        QTRY_COMPARE(live.Last().text, QStringLiteral("2. Nc3"));
+        QTRY_COMPARE_WITH_TIMEOUT(live.Last().text, QStringLiteral("2. Nc3"), kReading);
         QVERIFY(!live.Last().uncertain);
         QVERIFY(Score(2).contains(QStringLiteral("2. Nc3 {chosen by hand} *"))); // kept by a new reading
         // Corners shown during the game: it is read again from its start, as far as it had got.
         changed.clear();
         live.SetCorners(CornersSeenBy(camera));
-        QVERIFY(changed.wait(5000));
+        QVERIFY(changed.wait(kReading));
         QCOMPARE(live.Last().text, QStringLiteral("2. Nf3"));
         live.SetFlag(2, Colour::Black);
-        QTRY_VERIFY(Score(2).contains(QStringLiteral("{Black's flag fell} *")));
+        QTRY_VERIFY_WITH_TIMEOUT(Score(2).contains(QStringLiteral("{Black's flag fell} *")), kReading);
         changed.clear();
         live.Choose(1, 3, nc3); // another game's: nothing
         live.WaitUntilRead();
@@ -96,15 +100,15 @@ private slots:
             QVERIFY(cv::imwrite(Folder() + FormatPictureName(4, ply), picture));
             live.PictureWritten(Folder() + FormatPictureName(4, ply));
         }
-        QTRY_COMPARE(live.Last().ply, 4);
-        QTRY_VERIFY(moved.has_value());
+        QTRY_COMPARE_WITH_TIMEOUT(live.Last().ply, 4, kReading);
+        QTRY_VERIFY_WITH_TIMEOUT(moved.has_value(), kReading);
         for (int i = 0; i < 4; ++i) {
             const cv::Point2d truth = CornersSeenBy(camera).points[size_t(i)];
             const cv::Vec2d there = cv::Matx23d(turn) * cv::Vec3d(truth.x * 480, truth.y * 360, 1);
             QVERIFY(cv::norm(cv::Point2d(there[0] / 480, there[1] / 360) - moved->points[size_t(i)]) < 0.005);
         }
-        QTRY_VERIFY(notices.filter(QStringLiteral("The camera moved before game04move001b.jpg")).size() == 1);
-        QTRY_VERIFY(notices.filter(QStringLiteral("partly covered on game04move002b.jpg")).size() == 1);
+        QTRY_VERIFY_WITH_TIMEOUT(notices.filter(QStringLiteral("The camera moved before game04move001b.jpg")).size() == 1, kReading);
+        QTRY_VERIFY_WITH_TIMEOUT(notices.filter(QStringLiteral("partly covered on game04move002b.jpg")).size() == 1, kReading);
         QVERIFY(notices.filter(QStringLiteral("partly covered on game04move002a.jpg")).isEmpty());
         QVERIFY(Score(4).contains(QStringLiteral("1. e4 e5 2. Nf3")));
     }
@@ -116,7 +120,7 @@ private slots:
         QVERIFY(cv::imwrite(Folder() + FormatPictureName(3, 0),
                             cv::Mat(240, 320, CV_8UC3, cv::Scalar::all(128))));
         live.PictureWritten(Folder() + FormatPictureName(3, 0));
-        QVERIFY(notice.wait(5000));
+        QVERIFY(notice.wait(kReading));
         QVERIFY(notice.first().first().toString().contains(QStringLiteral("game03move000b.jpg")));
         QVERIFY(Score(3).isEmpty());
     }
