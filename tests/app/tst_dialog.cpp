@@ -83,37 +83,32 @@ private slots:
         QCOMPARE(rig.find<QLabel>("status")->text(), QStringLiteral("Move 1"));
     }
 
-    void enablingAcrossStartAndReset_data()
-    {
-        QTest::addColumn<bool>("takePictures");
-        QTest::newRow("pictures off") << false;
-        QTest::newRow("pictures on") << true;
-    }
     void enablingAcrossStartAndReset()
     {
-        QFETCH(bool, takePictures);
-        MessageCatcher catcher;
-        DialogRig rig(Conf(), CameraSettings(m_dir.filePath(QStringLiteral("enabling"))));
-        auto* check = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
-        auto* video = rig.find<QPushButton>("IDC_MAKE_VIDEO");
-        const QList<SpinArrows*> spins = rig.dialog->findChildren<SpinArrows*>();
-        QVERIFY(!video->isEnabled() && check->isEnabled());
-        rig.dialog->OnBnClickedMakeVideo(); // no game yet: nothing at all
-        check->setChecked(takePictures);
+        for (const bool takePictures : {false, true}) {
+            MessageCatcher catcher;
+            DialogRig rig(Conf(), CameraSettings(m_dir.filePath(QStringLiteral("enabling"))));
+            auto* check = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
+            auto* video = rig.find<QPushButton>("IDC_MAKE_VIDEO");
+            const QList<SpinArrows*> spins = rig.dialog->findChildren<SpinArrows*>();
+            QVERIFY(!video->isEnabled() && check->isEnabled());
+            rig.dialog->OnBnClickedMakeVideo(); // no game yet: nothing at all
+            check->setChecked(takePictures);
 
-        FakeShiftKeys::tap(rig.keys->left);
-        QTRY_VERIFY(!check->isEnabled());
-        for (SpinArrows* s : spins)
-            QVERIFY(!s->isEnabled());
-        QVERIFY(!video->isEnabled());
-        rig.dialog->OnBnClickedMakeVideo();
-        QCOMPARE(catcher.texts, QStringList{"Click reset first, then Make Video"});
+            FakeShiftKeys::tap(rig.keys->left);
+            QTRY_VERIFY(!check->isEnabled());
+            for (SpinArrows* s : spins)
+                QVERIFY(!s->isEnabled());
+            QVERIFY(!video->isEnabled());
+            rig.dialog->OnBnClickedMakeVideo();
+            QCOMPARE(catcher.texts, QStringList{"Click reset first, then Make Video"});
 
-        rig.find<QPushButton>("IDC_RESET")->click();
-        for (SpinArrows* s : spins)
-            QVERIFY(s->isEnabled());
-        QCOMPARE(video->isEnabled(), takePictures);
-        QVERIFY(check->isEnabled()); // picture taking can be chosen again for the next game
+            rig.find<QPushButton>("IDC_RESET")->click();
+            for (SpinArrows* s : spins)
+                QVERIFY(s->isEnabled());
+            QCOMPARE(video->isEnabled(), takePictures);
+            QVERIFY(check->isEnabled()); // picture taking can be chosen again for the next game
+        }
     }
 
     void missingCameraIsReportedAndRetried()
@@ -135,6 +130,7 @@ private slots:
 
     void previewShowsTheCameraAndAKeyClosesItAlone()
     {
+        MessageCatcher catcher(false); // the video's dialog stays open until the video is made
         DialogRig rig(Conf(), CameraSettings(m_dir.filePath(QStringLiteral("preview"))));
         rig.dialog->show();
         rig.find<QCheckBox>("IDC_TAKE_PICTURES")->click();
@@ -165,12 +161,23 @@ private slots:
         // A key typed into the camera's picture closes the camera, and nothing else: the game goes on
         // without pictures, the players are told, and the next game can take pictures again.
         auto* check = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
+        auto* notice = rig.find<QLabel>("pictureNotice");
         QTest::keyClick(&preview, Qt::Key_Q);
         QTRY_VERIFY(!preview.isVisible());
-        QTRY_VERIFY(rig.find<QLabel>("pictureNotice")->text().contains("without pictures"));
-        QVERIFY(!check->isChecked());
+        QTRY_VERIFY(notice->text().contains("without pictures"));
+        QVERIFY(!check->isChecked() && !notice->isHidden());
         rig.tap(rig.keys->right, 2);
-        rig.find<QPushButton>("IDC_RESET")->click();
+        // Its pictures make its video after any number of Resets, with "Take pictures" unticked: a frame for
+        // ply 1, the only ply with a picture. A notice belongs to its game.
+        auto* video = rig.find<QPushButton>("IDC_MAKE_VIDEO");
+        for (int reset = 0; reset < 2; ++reset) {
+            rig.find<QPushButton>("IDC_RESET")->click();
+            QVERIFY(video->isEnabled() && notice->isHidden());
+        }
+        video->click();
+        QCOMPARE(catcher.texts, QStringList{"Video (output.avi) created"});
+        const std::string made = m_dir.filePath(QStringLiteral("preview/output.avi")).toStdString();
+        QCOMPARE(cv::VideoCapture(made, cv::CAP_FFMPEG).get(cv::CAP_PROP_FRAME_COUNT), 1.0);
         check->click();
         QTRY_VERIFY(preview.isVisible());
         rig.dialog.reset(); // the choice holds at the next start
