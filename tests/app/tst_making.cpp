@@ -1,14 +1,10 @@
 #include "CMakingDlg.h"
 #include "Cases.h"
-#include "DialogRig.h"
 #include "MessageCatcher.h"
 #include "Pictures.h"
 #include "TestMain.h"
 
-#include <QCheckBox>
-#include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <fstream>
 #include <opencv2/videoio.hpp>
@@ -90,37 +86,6 @@ private slots:
         const int made = FramesIn(folder);
         QVERIFY2(frames == -1 ? made >= 1 && made < 200 : made == std::max(frames, 0),
                  qPrintable(QString::number(made)));
-    }
-
-    void theVideoOfAGameWhoseCameraClosed()
-    {
-        const QString folder = NewFolder();
-        MessageCatcher catcher(false);
-        DialogRig rig(
-            m_dir.filePath("Orvelle.conf"),
-            {{"DIR", folder},
-             {"CAM_URL", "videotestsrc ! video/x-raw,width=160,height=120 ! videoconvert ! appsink"}});
-        auto* check = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
-        check->click();
-        QTRY_VERIFY(fs::exists(Path(folder))); // the camera has opened
-        FakeShiftKeys::tap(rig.keys->left);
-        rig.tap(rig.keys->right, 1);
-        rig.tap(rig.keys->left, 2);
-        rig.dialog->Session().PreviewKeyTyped(); // the camera closes during the game
-        QTRY_VERIFY(!check->isChecked());
-        auto* notice = rig.find<QLabel>("pictureNotice");
-        QVERIFY(!notice->isHidden());
-        rig.tap(rig.keys->right, 3);
-        // Its pictures make its video after any number of Resets, with "Take pictures" unticked; a
-        // notice belongs to its game.
-        auto* video = rig.find<QPushButton>("IDC_MAKE_VIDEO");
-        for (int reset = 0; reset < 2; ++reset) {
-            rig.find<QPushButton>("IDC_RESET")->click();
-            QVERIFY(video->isEnabled() && notice->isHidden());
-        }
-        video->click();
-        QCOMPARE(catcher.texts, QStringList{"Video (output.avi) created"});
-        QCOMPARE(FramesIn(folder), 2);
     }
 };
 
