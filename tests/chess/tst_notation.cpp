@@ -72,13 +72,8 @@ private slots:
         game.date = "2026.12.07";
         game.timeControl = "300+2";
         game.start = fen.isEmpty() ? Position::Start() : Fen(fen);
-        for (const QString& m : Cell("moves").split(' ')) {
-            PgnPly ply;
-            ply.move = Uci(m);
-            ply.clock = 4023.9;
-            ply.used = 61.5;
-            game.plies.push_back(ply);
-        }
+        for (const QString& m : Cell("moves").split(' '))
+            game.plies.push_back({.move = Uci(m), .clock = 4023.9, .used = 61.5});
         game.plies[0].uncertain = true;
         game.plies[0].candidates = {Uci("d2d4"), Uci("a1a8")};
         game.flagFallen = Colour::Black;
