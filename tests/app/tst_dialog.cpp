@@ -1,9 +1,7 @@
 #include "CAboutDlg.h"
-#include "CMakingDlg.h"
 #include "Cases.h"
 #include "DialogRig.h"
 #include "MessageCatcher.h"
-#include "Pictures.h"
 #include "PreviewWindow.h"
 #include "SpinArrows.h"
 #include "TestMain.h"
@@ -14,7 +12,6 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -256,15 +253,12 @@ private slots:
             }
             bool RightPressed() override { return false; }
         };
-        DialogSeams seams;
-        seams.keys = std::make_shared<StuckKeys>();
-        seams.store = std::make_shared<SettingsStore>(m_dir.filePath(QStringLiteral("stuck.conf")));
-        seams.store->CreateDefaultSettings();
-        auto d = std::make_unique<COrvelleDlg>(seams);
+        auto rig = std::make_unique<DialogRig>(Conf(), QMap<QString, QString>{}, QString(),
+                                               std::make_shared<StuckKeys>());
         QTest::qWait(50); // let the worker get stuck in its first query
         QElapsedTimer timer;
         timer.start();
-        d.reset();
+        rig.reset();
         // Bounded by the one-second wait; the margin is for a loaded machine.
         QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
     }
@@ -288,30 +282,6 @@ private slots:
         QTRY_VERIFY(!rig);
         QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
         QTRY_VERIFY(!QApplication::activeModalWidget());
-    }
-
-    void makingDialogDestroyedMidAssembly()
-    {
-        const std::filesystem::path folder = m_dir.filePath("making/").toStdString();
-        WriteGamePictures(folder, 1, 300, {640, 480});
-        auto* making = new CMakingDlg;
-        making->m_strDir = QString::fromStdString(folder.string());
-        making->m_dFps = 2.0;
-        making->m_nGame = 1;
-        making->m_nPlies = 300;
-        making->m_bVideoClocks = true; // frames that are drawn on take long enough to be mid-assembly
-        auto* bar = making->findChild<QProgressBar*>("IDC_PROGRESS");
-        QTimer::singleShot(0, making, [&] {
-            QTRY_VERIFY(bar->value() > 0);
-            delete making; // the destructor stops the assembly and finishes the file
-        });
-        QPointer<CMakingDlg> guard(making);
-        making->exec();
-        QTRY_VERIFY(!guard);
-        cv::VideoCapture video((folder / "output.avi").string(), cv::CAP_FFMPEG);
-        cv::Mat frame;
-        QVERIFY(video.read(frame));
-        QCOMPARE(frame.cols, 640);
     }
 };
 

@@ -25,13 +25,14 @@ struct DialogRig {
     std::shared_ptr<FakeTicker> ticker = std::make_shared<FakeTicker>();
     std::unique_ptr<COrvelleDlg> dialog;
 
-    /// values override the seven defaults (DIR empty); leftOut names one value not written.
+    /// values override the seven defaults (DIR empty); leftOut names one value not written; otherKeys
+    /// replace the fake Shift keys.
     DialogRig(const QString& settingsFile, const QMap<QString, QString>& values = {},
-              const QString& leftOut = {})
+              const QString& leftOut = {}, std::shared_ptr<ShiftKeys> otherKeys = nullptr)
     {
         WriteSettingsFile(settingsFile, values, leftOut);
         DialogSeams seams;
-        seams.keys = keys;
+        seams.keys = otherKeys ? otherKeys : keys;
         seams.ticker = ticker;
         seams.store = std::make_shared<SettingsStore>(settingsFile);
         CSplashWnd::EnableSplashScreen(false);
