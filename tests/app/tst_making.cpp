@@ -87,6 +87,29 @@ private slots:
         QVERIFY2(frames == -1 ? made >= 1 && made < 200 : made == std::max(frames, 0),
                  qPrintable(QString::number(made)));
     }
+
+    void destroyedMidAssembly()
+    {
+        const QString folder = NewFolder();
+        WriteGamePictures(Path(folder), 1, 300, {640, 480});
+        auto* making = new CMakingDlg;
+        making->m_strDir = folder;
+        making->m_dFps = 2.0;
+        making->m_nGame = 1;
+        making->m_nPlies = 300;
+        making->m_bVideoClocks = true; // frames that are drawn on take long enough to be mid-assembly
+        auto* bar = making->findChild<QProgressBar*>("IDC_PROGRESS");
+        QTimer::singleShot(0, making, [&] {
+            QTRY_VERIFY(bar->value() > 0);
+            delete making; // the destructor stops the assembly and finishes the file
+        });
+        QPointer<CMakingDlg> guard(making);
+        making->exec();
+        QTRY_VERIFY(!guard);
+        cv::Mat frame; // a video of the frames made so far, as large as the pictures
+        QVERIFY(cv::VideoCapture((Path(folder) / "output.avi").string(), cv::CAP_FFMPEG).read(frame));
+        QCOMPARE(frame.cols, 640);
+    }
 };
 
 ORVELLE_TEST_MAIN(TestMaking)
