@@ -135,9 +135,7 @@ private slots:
     void playersNamesFollowTheirSides()
     {
         DialogRig rig(m_dir.filePath("names.conf"));
-        GameDetails details;
-        details.white = "Alice";
-        details.black = "Bob";
+        const GameDetails details{.white = "Alice", .black = "Bob"};
         QTimer::singleShot(0, this, [] {
             auto* dialog = qobject_cast<GameDetailsDlg*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
