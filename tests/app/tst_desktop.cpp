@@ -1,4 +1,5 @@
 #include "Accessibility.h"
+#include "Cases.h"
 #include "DialogRig.h"
 #include "GameDetailsDlg.h"
 #include "Identifiers.h"
@@ -26,26 +27,13 @@ class TestDesktop : public QObject {
 private slots:
     void initTestCase() { QAccessible::installUpdateHandler(&Hear); }
 
-    void speaksTheLocalesLanguage_data()
-    {
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("reset");
-        QTest::addColumn<QString>("control"); // said by the Qt-free core
-        // German first: English after it shows that a second choice replaces the first.
-        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "&Zurücksetzen"
-                                << "5 Min. / 1 Min. 30 s + 12 s";
-        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << "&Reset"
-                                 << "5 min / 1 min 30 s + 12 s";
-    }
+    void speaksTheLocalesLanguage_data() { ORVELLE_CASES("desktop.cases", "languages"); }
     void speaksTheLocalesLanguage()
     {
-        QFETCH(QLocale, locale);
-        QFETCH(QString, reset);
-        QFETCH(QString, control);
-        LoadTranslations(locale);
+        LoadTranslations(QLocale(Cell("locale")));
         DialogRig rig(m_dir.filePath("language.conf"), {{"RTIME", "90"}, {"DELAY_TYPE", "1"}});
-        QCOMPARE(rig.find<QPushButton>("IDC_RESET")->text(), reset);
-        QCOMPARE(rig.dialog->findChild<QLabel*>("timeControl")->text(), control);
+        QCOMPARE(rig.find<QPushButton>("IDC_RESET")->text(), Cell("reset"));
+        QCOMPARE(rig.dialog->findChild<QLabel*>("timeControl")->text(), Cell("control"));
     }
 
     void clocksAreHeardAtChangesNotEverySecond()
@@ -147,9 +135,7 @@ private slots:
     void playersNamesFollowTheirSides()
     {
         DialogRig rig(m_dir.filePath("names.conf"));
-        GameDetails details;
-        details.white = "Alice";
-        details.black = "Bob";
+        const GameDetails details{.white = "Alice", .black = "Bob"};
         QTimer::singleShot(0, this, [] {
             auto* dialog = qobject_cast<GameDetailsDlg*>(QApplication::activeModalWidget());
             QVERIFY(dialog);

@@ -1,9 +1,7 @@
 #include "CAboutDlg.h"
-#include "CMakingDlg.h"
 #include "Cases.h"
 #include "DialogRig.h"
 #include "MessageCatcher.h"
-#include "Pictures.h"
 #include "PreviewWindow.h"
 #include "SpinArrows.h"
 #include "TestMain.h"
@@ -14,7 +12,6 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -83,37 +80,32 @@ private slots:
         QCOMPARE(rig.find<QLabel>("status")->text(), QStringLiteral("Move 1"));
     }
 
-    void enablingAcrossStartAndReset_data()
-    {
-        QTest::addColumn<bool>("takePictures");
-        QTest::newRow("pictures off") << false;
-        QTest::newRow("pictures on") << true;
-    }
     void enablingAcrossStartAndReset()
     {
-        QFETCH(bool, takePictures);
-        MessageCatcher catcher;
-        DialogRig rig(Conf(), CameraSettings(m_dir.filePath(QStringLiteral("enabling"))));
-        auto* check = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
-        auto* video = rig.find<QPushButton>("IDC_MAKE_VIDEO");
-        const QList<SpinArrows*> spins = rig.dialog->findChildren<SpinArrows*>();
-        QVERIFY(!video->isEnabled() && check->isEnabled());
-        rig.dialog->OnBnClickedMakeVideo(); // no game yet: nothing at all
-        check->setChecked(takePictures);
+        for (const bool takePictures : {false, true}) {
+            MessageCatcher catcher;
+            DialogRig rig(Conf(), CameraSettings(m_dir.filePath(QStringLiteral("enabling"))));
+            auto* check = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
+            auto* video = rig.find<QPushButton>("IDC_MAKE_VIDEO");
+            const QList<SpinArrows*> spins = rig.dialog->findChildren<SpinArrows*>();
+            QVERIFY(!video->isEnabled() && check->isEnabled());
+            rig.dialog->OnBnClickedMakeVideo(); // no game yet: nothing at all
+            check->setChecked(takePictures);
 
-        FakeShiftKeys::tap(rig.keys->left);
-        QTRY_VERIFY(!check->isEnabled());
-        for (SpinArrows* s : spins)
-            QVERIFY(!s->isEnabled());
-        QVERIFY(!video->isEnabled());
-        rig.dialog->OnBnClickedMakeVideo();
-        QCOMPARE(catcher.texts, QStringList{"Click reset first, then Make Video"});
+            FakeShiftKeys::tap(rig.keys->left);
+            QTRY_VERIFY(!check->isEnabled());
+            for (SpinArrows* s : spins)
+                QVERIFY(!s->isEnabled());
+            QVERIFY(!video->isEnabled());
+            rig.dialog->OnBnClickedMakeVideo();
+            QCOMPARE(catcher.texts, QStringList{"Click reset first, then Make Video"});
 
-        rig.find<QPushButton>("IDC_RESET")->click();
-        for (SpinArrows* s : spins)
-            QVERIFY(s->isEnabled());
-        QCOMPARE(video->isEnabled(), takePictures);
-        QVERIFY(check->isEnabled()); // picture taking can be chosen again for the next game
+            rig.find<QPushButton>("IDC_RESET")->click();
+            for (SpinArrows* s : spins)
+                QVERIFY(s->isEnabled());
+            QCOMPARE(video->isEnabled(), takePictures);
+            QVERIFY(check->isEnabled()); // picture taking can be chosen again for the next game
+        }
     }
 
     void missingCameraIsReportedAndRetried()
@@ -135,6 +127,7 @@ private slots:
 
     void previewShowsTheCameraAndAKeyClosesItAlone()
     {
+        MessageCatcher catcher(false); // the video's dialog stays open until the video is made
         DialogRig rig(Conf(), CameraSettings(m_dir.filePath(QStringLiteral("preview"))));
         rig.dialog->show();
         rig.find<QCheckBox>("IDC_TAKE_PICTURES")->click();
@@ -165,12 +158,23 @@ private slots:
         // A key typed into the camera's picture closes the camera, and nothing else: the game goes on
         // without pictures, the players are told, and the next game can take pictures again.
         auto* check = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
+        auto* notice = rig.find<QLabel>("pictureNotice");
         QTest::keyClick(&preview, Qt::Key_Q);
         QTRY_VERIFY(!preview.isVisible());
-        QTRY_VERIFY(rig.find<QLabel>("pictureNotice")->text().contains("without pictures"));
-        QVERIFY(!check->isChecked());
+        QTRY_VERIFY(notice->text().contains("without pictures"));
+        QVERIFY(!check->isChecked() && !notice->isHidden());
         rig.tap(rig.keys->right, 2);
-        rig.find<QPushButton>("IDC_RESET")->click();
+        // Its pictures make its video after any number of Resets, with "Take pictures" unticked: a frame for
+        // ply 1, the only ply with a picture. A notice belongs to its game.
+        auto* video = rig.find<QPushButton>("IDC_MAKE_VIDEO");
+        for (int reset = 0; reset < 2; ++reset) {
+            rig.find<QPushButton>("IDC_RESET")->click();
+            QVERIFY(video->isEnabled() && notice->isHidden());
+        }
+        video->click();
+        QCOMPARE(catcher.texts, QStringList{"Video (output.avi) created"});
+        const std::string made = m_dir.filePath(QStringLiteral("preview/output.avi")).toStdString();
+        QCOMPARE(cv::VideoCapture(made, cv::CAP_FFMPEG).get(cv::CAP_PROP_FRAME_COUNT), 1.0);
         check->click();
         QTRY_VERIFY(preview.isVisible());
         rig.dialog.reset(); // the choice holds at the next start
@@ -249,15 +253,12 @@ private slots:
             }
             bool RightPressed() override { return false; }
         };
-        DialogSeams seams;
-        seams.keys = std::make_shared<StuckKeys>();
-        seams.store = std::make_shared<SettingsStore>(m_dir.filePath(QStringLiteral("stuck.conf")));
-        seams.store->CreateDefaultSettings();
-        auto d = std::make_unique<COrvelleDlg>(seams);
+        auto rig = std::make_unique<DialogRig>(Conf(), QMap<QString, QString>{}, QString(),
+                                               std::make_shared<StuckKeys>());
         QTest::qWait(50); // let the worker get stuck in its first query
         QElapsedTimer timer;
         timer.start();
-        d.reset();
+        rig.reset();
         // Bounded by the one-second wait; the margin is for a loaded machine.
         QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
     }
@@ -281,30 +282,6 @@ private slots:
         QTRY_VERIFY(!rig);
         QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
         QTRY_VERIFY(!QApplication::activeModalWidget());
-    }
-
-    void makingDialogDestroyedMidAssembly()
-    {
-        const std::filesystem::path folder = m_dir.filePath("making/").toStdString();
-        WriteGamePictures(folder, 1, 300, {640, 480});
-        auto* making = new CMakingDlg;
-        making->m_strDir = QString::fromStdString(folder.string());
-        making->m_dFps = 2.0;
-        making->m_nGame = 1;
-        making->m_nPlies = 300;
-        making->m_bVideoClocks = true; // frames that are drawn on take long enough to be mid-assembly
-        auto* bar = making->findChild<QProgressBar*>("IDC_PROGRESS");
-        QTimer::singleShot(0, making, [&] {
-            QTRY_VERIFY(bar->value() > 0);
-            delete making; // the destructor stops the assembly and finishes the file
-        });
-        QPointer<CMakingDlg> guard(making);
-        making->exec();
-        QTRY_VERIFY(!guard);
-        cv::VideoCapture video((folder / "output.avi").string(), cv::CAP_FFMPEG);
-        cv::Mat frame;
-        QVERIFY(video.read(frame));
-        QCOMPARE(frame.cols, 640);
     }
 };
 

@@ -1,14 +1,10 @@
 #include "CMakingDlg.h"
 #include "Cases.h"
-#include "DialogRig.h"
 #include "MessageCatcher.h"
 #include "Pictures.h"
 #include "TestMain.h"
 
-#include <QCheckBox>
-#include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <fstream>
 #include <opencv2/videoio.hpp>
@@ -92,35 +88,27 @@ private slots:
                  qPrintable(QString::number(made)));
     }
 
-    void theVideoOfAGameWhoseCameraClosed()
+    void destroyedMidAssembly()
     {
         const QString folder = NewFolder();
-        MessageCatcher catcher(false);
-        DialogRig rig(
-            m_dir.filePath("Orvelle.conf"),
-            {{"DIR", folder},
-             {"CAM_URL", "videotestsrc ! video/x-raw,width=160,height=120 ! videoconvert ! appsink"}});
-        auto* check = rig.find<QCheckBox>("IDC_TAKE_PICTURES");
-        check->click();
-        QTRY_VERIFY(fs::exists(Path(folder))); // the camera has opened
-        FakeShiftKeys::tap(rig.keys->left);
-        rig.tap(rig.keys->right, 1);
-        rig.tap(rig.keys->left, 2);
-        rig.dialog->Session().PreviewKeyTyped(); // the camera closes during the game
-        QTRY_VERIFY(!check->isChecked());
-        auto* notice = rig.find<QLabel>("pictureNotice");
-        QVERIFY(!notice->isHidden());
-        rig.tap(rig.keys->right, 3);
-        // Its pictures make its video after any number of Resets, with "Take pictures" unticked; a
-        // notice belongs to its game.
-        auto* video = rig.find<QPushButton>("IDC_MAKE_VIDEO");
-        for (int reset = 0; reset < 2; ++reset) {
-            rig.find<QPushButton>("IDC_RESET")->click();
-            QVERIFY(video->isEnabled() && notice->isHidden());
-        }
-        video->click();
-        QCOMPARE(catcher.texts, QStringList{"Video (output.avi) created"});
-        QCOMPARE(FramesIn(folder), 2);
+        WriteGamePictures(Path(folder), 1, 300, {640, 480});
+        auto* making = new CMakingDlg;
+        making->m_strDir = folder;
+        making->m_dFps = 2.0;
+        making->m_nGame = 1;
+        making->m_nPlies = 300;
+        making->m_bVideoClocks = true; // frames that are drawn on take long enough to be mid-assembly
+        auto* bar = making->findChild<QProgressBar*>("IDC_PROGRESS");
+        QTimer::singleShot(0, making, [&] {
+            QTRY_VERIFY(bar->value() > 0);
+            delete making; // the destructor stops the assembly and finishes the file
+        });
+        QPointer<CMakingDlg> guard(making);
+        making->exec();
+        QTRY_VERIFY(!guard);
+        cv::Mat frame; // a video of the frames made so far, as large as the pictures
+        QVERIFY(cv::VideoCapture((Path(folder) / "output.avi").string(), cv::CAP_FFMPEG).read(frame));
+        QCOMPARE(frame.cols, 640);
     }
 };
 

@@ -178,39 +178,35 @@ private slots:
                  camera.OpenError().c_str());
     }
 
-    void aFolderThatFailsIsReportedAndPicturesResume_data()
-    {
-        QTest::addColumn<bool>("fromTheStart");
-        QTest::newRow("a file where the folder should be") << true;
-        QTest::newRow("the folder moved away mid-game") << false;
-    }
     void aFolderThatFailsIsReportedAndPicturesResume()
     {
-        // Runs as root in CI, where permission bits stop nothing: the folder is replaced by a regular file.
-        QFETCH(bool, fromTheStart);
-        const std::string folder = Folder(fromTheStart ? "blocked" : "moved");
-        const fs::path blocker = folder.substr(0, folder.size() - 1);
-        if (fromTheStart)
-            std::ofstream(blocker) << "in the way";
-        CameraRig rig(m_video, folder);
-        rig.play(2);
-        if (!fromTheStart) {
-            fs::rename(blocker, Folder("away"));
-            std::ofstream(blocker) << "in the way";
+        // Runs as root in CI, where permission bits stop nothing: the folder is replaced by a regular file,
+        // either from the start or after it was moved away mid-game.
+        for (const bool fromTheStart : {true, false}) {
+            const std::string folder = Folder(fromTheStart ? "blocked" : "moved");
+            const fs::path blocker = folder.substr(0, folder.size() - 1);
+            if (fromTheStart)
+                std::ofstream(blocker) << "in the way";
+            CameraRig rig(m_video, folder);
+            rig.play(2);
+            if (!fromTheStart) {
+                fs::rename(blocker, Folder("away"));
+                std::ofstream(blocker) << "in the way";
+            }
+            rig.play(1);
+            QCOMPARE(rig.failures.load(), fromTheStart ? 3 : 1);
+            QCOMPARE(rig.state->m_nPlies.load(), 3); // the game went on
+            fs::remove(blocker);
+            if (fromTheStart)
+                fs::create_directories(folder);
+            else
+                fs::rename(Folder("away"), blocker);
+            rig.play(1);
+            QCOMPARE(rig.failures.load(), fromTheStart ? 3 : 1);
+            QCOMPARE(FilesIn(folder), fromTheStart ? QStringList{"game01move002b.jpg"}
+                                                   : QStringList({"game01move001a.jpg", "game01move001b.jpg",
+                                                                  "game01move002b.jpg"}));
         }
-        rig.play(1);
-        QCOMPARE(rig.failures.load(), fromTheStart ? 3 : 1);
-        QCOMPARE(rig.state->m_nPlies.load(), 3); // the game went on
-        fs::remove(blocker);
-        if (fromTheStart)
-            fs::create_directories(folder);
-        else
-            fs::rename(Folder("away"), blocker);
-        rig.play(1);
-        QCOMPARE(rig.failures.load(), fromTheStart ? 3 : 1);
-        QCOMPARE(FilesIn(folder), fromTheStart ? QStringList{"game01move002b.jpg"}
-                                               : QStringList({"game01move001a.jpg", "game01move001b.jpg",
-                                                              "game01move002b.jpg"}));
     }
 
     void aFullDiskIsReported()

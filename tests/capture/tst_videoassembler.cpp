@@ -12,11 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-QByteArray ReadAll(const fs::path& path)
-{
-    return ReadFile(QString::fromStdString(path.string()));
-}
-
 /// Runs ffmpeg and returns what it printed on stderr.
 QByteArray Ffmpeg(const QStringList& arguments)
 {
@@ -89,7 +84,7 @@ private slots:
         }
         cv::VideoCapture capture(video.toStdString(), cv::CAP_FFMPEG);
         cv::Mat frame;
-        const QStringList cues = QString(ReadAll(folder / "output.srt")).split("\r\n\r\n");
+        const QStringList cues = QString(ReadFile(folder / "output.srt")).split("\r\n\r\n");
         QCOMPARE(cues.size(), frames + 1); // the last cue's blank line ends the file
         for (int k = 0; k < frames; ++k) {
             QVERIFY(capture.read(frame));
@@ -99,8 +94,8 @@ private slots:
             QVERIFY(std::abs(frame.at<cv::Vec3b>(120, 160)[0] - (replaced ? 60 : (k + 1) * 20)) < 4);
             if (k > 0) // ply 1's grey is the bar's own
                 QCOMPARE(frame.at<cv::Vec3b>(239, 160)[0] < 30, damage == "clocks"); // the clocks' dark bar
-            const QByteArray extracted = ReadAll(folder / QString::asprintf("%03d.x", k + 1).toStdString());
-            QCOMPARE(extracted == ReadAll(folder / FormatPictureName(1, k + 1)), !redrawn);
+            const QByteArray extracted = ReadFile(folder / QString::asprintf("%03d.x", k + 1).toStdString());
+            QCOMPARE(extracted == ReadFile(folder / FormatPictureName(1, k + 1)), !redrawn);
             const QStringList cue = cues[k].split("\r\n");
             QCOMPARE(cue.mid(0, 2), (QStringList{QString::number(k + 1),
                                                  SrtTime(k * 500) + " --> " + SrtTime(k * 500 + 500)}));
@@ -139,8 +134,8 @@ private slots:
             if (finish >= 0)
                 QCOMPARE(int(assembler.Finish()), finish);
         }
-        QCOMPARE(ReadAll(old), QByteArray("an older video"));
-        QCOMPARE(ReadAll(folder / "output.srt"), QByteArray("its subtitles"));
+        QCOMPARE(ReadFile(old), QByteArray("an older video"));
+        QCOMPARE(ReadFile(folder / "output.srt"), QByteArray("its subtitles"));
         QVERIFY(!fs::exists(folder / "output.avi.part"));
     }
 };

@@ -69,8 +69,8 @@ private slots:
         const TimeControl fide = MakeTimeControl("40/5400+30:1800+30", 0, 0);
         QVERIFY(StageAt(fide, 0).movesLeft == 40 && StageAt(fide, 39).movesLeft == 1);
         QVERIFY(StageAt(fide, 40).index == 1 && StageAt(fide, 40).movesLeft == 0);
-        QCOMPARE(StageAt(MakeTimeControl("40/7200:20/3600", 0, 0), 75).movesLeft,
-                 5); // the last stage repeats
+        // The last stage repeats.
+        QCOMPARE(StageAt(MakeTimeControl("40/7200:20/3600", 0, 0), 75).movesLeft, 5);
     }
 
     void flagDuringADelay_data() { ORVELLE_CASES("timecontrol.cases", "flag"); }

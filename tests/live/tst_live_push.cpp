@@ -1,6 +1,7 @@
 #include "BroadcastPusher.h"
 #include "BroadcastToken.h"
 #include "Cases.h"
+#include "PgnExtract.h"
 #include "PgnTags.h"
 
 #include <QAbstractHttpServer>
@@ -10,7 +11,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <QtTest>
 
 namespace {
@@ -65,18 +65,6 @@ QString Pgn(int plies)
     const QStringList moves{"1. e4", "e5", "2. Nf3", "Nc6", "3. Bb5", "a6", "4. Ba4", "Nf6"};
     return QString("[Event \"Open\"]\n[White \"Zoë\"]\n[Black \"Bruno\"]\n[PlyCount \"%1\"]\n\n%2 *\n")
         .arg(QString::number(plies), moves.mid(0, plies).join(u' '));
-}
-
-// What pgn-extract finds wrong with the games (it exits with 0 regardless).
-QString PgnExtractReport(const QByteArray& games)
-{
-    QTemporaryFile file;
-    QProcess tool;
-    if (file.open() && file.write(games) == games.size() && file.flush())
-        tool.start("/usr/games/pgn-extract", {"-r", "-s", file.fileName()});
-    if (!tool.waitForFinished(10000))
-        return "pgn-extract did not run (scripts/deps.sh installs it)";
-    return QString::fromUtf8(tool.readAllStandardError() + tool.readAllStandardOutput()).trimmed();
 }
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "Cases.h"
 #include "ConfFile.h"
+#include "ReadFile.h"
 #include "Settings.h"
 #include "SettingsFile.h"
 
@@ -40,10 +41,7 @@ class TestSettings : public QObject {
 
 private slots:
     void parseInt_data() { ORVELLE_CASES("settings.cases", "int"); }
-    void parseInt()
-    {
-        QCOMPARE(ParseInt(Cell("text")), IntCell("value"));
-    }
+    void parseInt() { QCOMPARE(ParseInt(Cell("text")), IntCell("value")); }
 
     void values_data()
     {
@@ -152,9 +150,7 @@ private slots:
         const QString file = NewFile();
         WriteFile(file, QByteArray("[General]\n") + kOtherSix + "DIR=\"/media/x\n");
         QCOMPARE(SettingsStore(file).WriteSettings({{"LTIME", QStringLiteral("120")}}), QString());
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray text = f.readAll();
+        const QByteArray text = ReadFile(file);
         QVERIFY2(text.contains("\nDIR=\"/media/x\n") && text.contains("\nLTIME=120\n"), text.constData());
     }
 
@@ -167,9 +163,7 @@ private slots:
         const QByteArray odd = QByteArray(kOtherSix) + "DIR=/pics\nodd\x01key=1\n";
         WriteFile(file, odd);
         QVERIFY(!SettingsStore(file).WriteSettings({{"LTIME", "120"}}).isEmpty());
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), odd);
+        QCOMPARE(ReadFile(file), odd);
     }
 };
 

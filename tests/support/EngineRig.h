@@ -42,29 +42,16 @@ struct EngineRig {
     void play(const QString& script)
     {
         for (QChar c : script) {
-            switch (c.unicode()) {
-            case 'L':
-                FakeShiftKeys::tap(keys->left);
-                break;
-            case 'R':
-                FakeShiftKeys::tap(keys->right);
-                break;
-            case 'l':
+            if (c == u'L' || c == u'R')
+                FakeShiftKeys::tap(c == u'L' ? keys->left : keys->right);
+            if (c == u'l' || c == u'b')
                 keys->left.down = true;
-                break;
-            case 'r':
+            if (c == u'r' || c == u'b')
                 keys->right.down = true;
-                break;
-            case 'b':
-                keys->left.down = keys->right.down = true;
-                break;
-            case '-':
+            if (c == u'-')
                 keys->left.down = keys->right.down = false;
-                break;
-            case 'X':
+            if (c == u'X')
                 ResetClocks(*state);
-                break;
-            }
             step();
         }
     }

@@ -12,7 +12,7 @@
 /// (unless told to leave them).
 class MessageCatcher : public QObject {
 public:
-    explicit MessageCatcher(bool closeOtherDialogs = true)
+    explicit MessageCatcher(bool closeOtherDialogs = true) : closeOtherDialogs(closeOtherDialogs)
     {
         connect(&m_timer, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
@@ -30,7 +30,6 @@ public:
             }
         });
         m_timer.start(20);
-        this->closeOtherDialogs = closeOtherDialogs;
     }
     QStringList texts;
     QStringList captions;

@@ -1,8 +1,9 @@
-# Helpers for whole-program tests: Orvelle under the X server that test.sh started, driven by xdotool.
+# Helpers for whole-program tests: Orvelle under the X server that test.sh started, driven by xdotool
+# (sourced with NO_DISPLAY=1: the program without a display).
 set -euo pipefail
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-[ -n "${DISPLAY:-}" ] || { echo "SKIP: needs an X server (./test.sh starts one)"; exit 77; }
+[ -n "${DISPLAY:-}${NO_DISPLAY:-}" ] || { echo "SKIP: needs an X server (./test.sh starts one)"; exit 77; }
 
 ORVELLE=$1
 WORK=$(mktemp -d)
@@ -13,6 +14,19 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+
+# wait_until TENTHS COMMAND...: COMMAND again every tenth of a second until it succeeds, at most TENTHS
+# times; fails when it never did.
+wait_until() {
+  local tries=$1
+  shift
+  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+# absent CAPTION: no visible window's caption matches CAPTION.
+absent() { ! xdotool search --onlyvisible --name "$1" >/dev/null; }
+# ended PID: the process is no more.
+ended() { ! kill -0 "$1" 2>/dev/null; }
 
 # write_settings NAME=VALUE...: the user's settings file, the seven defaults overridden by the arguments.
 write_settings() {
@@ -32,11 +46,7 @@ start_orvelle() {
 # wait_for_splash: until the splash over the window has come and gone (it would take the clicks).
 wait_for_splash() {
   timeout 20 xdotool search --sync --onlyvisible --name '^Orvelle[ -](splash|Startbild)$' >/dev/null || fail "no splash"
-  for _ in $(seq 200); do
-    xdotool search --onlyvisible --name '^Orvelle[ -](splash|Startbild)$' >/dev/null || return 0
-    sleep 0.1
-  done
-  fail "the splash stayed"
+  wait_until 200 absent '^Orvelle[ -](splash|Startbild)$' || fail "the splash stayed"
 }
 
 # start_with_camera FOLDER PIPELINE [NAME=VALUE...]: starts the program with pictures from PIPELINE going
@@ -47,8 +57,7 @@ start_with_camera() {
   start_orvelle
   wait_for_splash
   check_take_pictures
-  for _ in $(seq 100); do [ -d "$1" ] && return 0; sleep 0.1; done
-  fail "the camera did not open (no picture folder made)"
+  wait_until 100 test -d "$1" || fail "the camera did not open (no picture folder made)"
 }
 
 # tap KEYCODE: one press and release (50 left Shift, 62 right Shift), numeric so xdotool presses only that key.
@@ -58,11 +67,7 @@ tap() { xdotool keydown "$1" keyup "$1"; sleep 0.15; }
 # builds included; the program itself waits at most one second for its engine).
 quit_orvelle() {
   xdotool windowfocus --sync "$WINDOW" key Escape
-  for _ in $(seq 150); do
-    kill -0 "$ORVELLE_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$ORVELLE_PID" 2>/dev/null && fail "Orvelle did not exit after Escape"
+  wait_until 150 ended "$ORVELLE_PID" || fail "Orvelle did not exit after Escape"
   wait "$ORVELLE_PID" || fail "Orvelle exited with $?"
   ORVELLE_PID=
 }
@@ -78,10 +83,9 @@ click_reset() { press_in_window alt+r; }
 click_make_video() { press_in_window alt+v; }
 # window_menu X Y KEYS...: right-clicks the main window at X, Y and goes through its menu with KEYS.
 window_menu() {
-  local x=$1 y=$2
-  shift 2
-  xdotool mousemove --window "$WINDOW" "$x" "$y" click 3
+  xdotool mousemove --window "$WINDOW" "$1" "$2" click 3
   sleep 0.5
+  shift 2
   xdotool key "$@"
   sleep 0.5
 }
@@ -90,16 +94,22 @@ window_menu() {
 # message boxes).
 orvelle_windows() { xdotool search --onlyvisible --name '^Orvelle$' || true; }
 
-# answer_message KNOWN: waits up to 30 s for a window captioned "Orvelle" that is not among KNOWN (what
-# orvelle_windows said before the message was due) and presses Enter in it.
-answer_message() {
-  local box=
-  for _ in $(seq 300); do
-    box=$(orvelle_windows | grep -vxF "$1" | tail -n 1) || true
-    [ -n "$box" ] && break
+# new_window KNOWN [TENTHS]: waits up to TENTHS tenths of a second (100) for a window captioned "Orvelle"
+# that is not among KNOWN (what orvelle_windows said before it was due), and says its id.
+new_window() {
+  local w=
+  for _ in $(seq "${2:-100}"); do
+    w=$(orvelle_windows | grep -vxF "$1" | tail -n 1) || true
+    [ -n "$w" ] && { echo "$w"; return 0; }
     sleep 0.1
   done
-  [ -n "$box" ] || fail "no message box"
+  return 1
+}
+# answer_message KNOWN: waits up to 30 s for a message box, a new window captioned "Orvelle", and presses
+# Enter in it.
+answer_message() {
+  local box
+  box=$(new_window "$1" 300) || fail "no message box"
   xdotool windowfocus --sync "$box" key Return
 }
 
@@ -125,6 +135,13 @@ play_frames() {
 
 # wait_for_file PATH: up to 10 s.
 wait_for_file() {
-  for _ in $(seq 100); do [ -s "$1" ] && return 0; sleep 0.1; done
-  fail "$1 was not written"
+  wait_until 100 test -s "$1" || fail "$1 was not written"
+}
+
+PGN_EXTRACT=/usr/games/pgn-extract
+# moves_of FILE: the moves of a PGN file as pgn-extract reads them, one a line; fails on any complaint.
+moves_of() {
+  $PGN_EXTRACT -s -C -N -V -w1000 --notags -l "$WORK/pgnlog" "$1" >"$WORK/extracted" || fail "pgn-extract failed on $1"
+  [ -s "$WORK/pgnlog" ] && fail "pgn-extract on $1: $(cat "$WORK/pgnlog")"
+  tr ' ' '\n' <"$WORK/extracted" | grep -vE '^$|^[0-9]+\.|^(1-0|0-1|1/2-1/2|\*)$'
 }

@@ -1,13 +1,8 @@
 #!/usr/bin/env bash
 # The command line with no display at all: help and version, a clear refusal of what it does not know,
 # and --settings putting the settings in the file it names rather than in the user's.
-set -uo pipefail
-ORVELLE=$1
-WORK=$(mktemp -d)
-PID=
-trap '[ -n "$PID" ] && kill "$PID" 2>/dev/null; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-export XDG_CONFIG_HOME=$WORK/config
+NO_DISPLAY=1 . "$(dirname "$0")/lib.sh"
+set +e # the exit codes are the test's
 
 # expect CODE 'ARGS' PATTERN STREAM: the exit code, and PATTERN found in stdout or stderr.
 expect() {
@@ -31,7 +26,7 @@ expect 1 "" "needs a desktop" err
 
 # --settings FILE: the first run writes its defaults there and nowhere else.
 QT_QPA_PLATFORM=offscreen "$ORVELLE" --settings "$WORK/club/board2.conf" >"$WORK/log" 2>&1 &
-PID=$!
+ORVELLE_PID=$!
 for _ in $(seq 100); do [ -s "$WORK/club/board2.conf" ] && break; sleep 0.1; done
 grep -q '^LTIME=300$' "$WORK/club/board2.conf" || fail "no defaults in the --settings file"
 [ -e "$XDG_CONFIG_HOME" ] && fail "--settings also wrote the user's settings"

@@ -8,7 +8,6 @@
 . "$(dirname "$0")/lib.sh"
 RENDER=$2
 command -v chromium >/dev/null || { echo "SKIP: needs chromium"; exit 77; }
-PGN_EXTRACT=/usr/games/pgn-extract
 
 frames="$WORK/frames"
 render_frames 2
@@ -21,14 +20,8 @@ base="http://127.0.0.1:$port/"
 for _ in $(seq 50); do curl -sf "${base}state.json" >/dev/null 2>&1 && break; sleep 0.1; done
 
 # The players' names, typed into "Game details" (Ctrl+D).
-known=$(xdotool search --onlyvisible --name . | sort)
 press_in_window ctrl+d
-details=
-for _ in $(seq 50); do
-  details=$(xdotool search --onlyvisible --name '^Game details$' | head -n 1) && [ -n "$details" ] && break
-  sleep 0.1
-done
-[ -n "$details" ] || fail "no Game details dialog"
+details=$(timeout 5 xdotool search --sync --onlyvisible --name '^Game details$' | head -n 1) || fail "no Game details dialog"
 xdotool windowfocus --sync "$details" type --delay 60 "Alice Ames"
 xdotool key Tab
 xdotool type --delay 60 "Bob Brown"
@@ -36,10 +29,7 @@ xdotool key Return
 sleep 0.5
 play_frames
 plies=$(wc -l <"$frames/moves.txt")
-for _ in $(seq 300); do
-  grep -q '^\[Result "1-0"\]' "${pics}game01.pgn" 2>/dev/null && break
-  sleep 0.1
-done
+wait_until 300 grep -qs '^\[Result "1-0"\]' "${pics}game01.pgn" || true # what follows says what is missing
 (tr '\n' ' ' <"$frames/moves.txt"; echo '*') >"$WORK/true.pgn"
 fen=$($PGN_EXTRACT -F "$WORK/true.pgn" 2>/dev/null | sed -n 's/^{ "\(.*\)" } \*$/\1/p')
 [ -n "$fen" ] || fail "no FEN for the game's end"

@@ -12,7 +12,6 @@ if [ -n "${3:-}" ]; then
   unset LC_ALL
   export LANG=$3 LANGUAGE=en
 fi
-PGN_EXTRACT=/usr/games/pgn-extract
 [ -x $PGN_EXTRACT ] || { echo "SKIP: needs pgn-extract"; exit 77; }
 
 frames="$WORK/frames"
@@ -35,20 +34,14 @@ for i in 0 2 4 6; do
   sleep 0.3
 done
 conf=$XDG_CONFIG_HOME/Kadrith/Orvelle.conf
-for _ in $(seq 50); do grep -q '^BOARD=' "$conf" && break; sleep 0.1; done
-grep -q '^BOARD=' "$conf" || fail "BOARD not written after four clicks: $(cat "$conf")"
+wait_until 50 grep -q '^BOARD=' "$conf" || fail "BOARD not written after four clicks: $(cat "$conf")"
 [ -n "${SHOT:-}" ] && import -window root "${SHOT%.png}-board.png"
 play_frames # White plays on the right
 plies=$(wc -l <"$frames/moves.txt")
 score="${pics}game01.pgn"
-for _ in $(seq 600); do
-  [ -s "$score" ] && grep -q '^\[Result "1-0"\]' "$score" && break
-  sleep 0.1
-done
+wait_until 600 grep -qs '^\[Result "1-0"\]' "$score" || true # the checks below say what is missing
 [ -s "$score" ] || fail "no game01.pgn"
-$PGN_EXTRACT -s -C -N -V -w1000 --notags -l "$WORK/pgnlog" "$score" >"$WORK/extracted" || fail "pgn-extract failed"
-[ -s "$WORK/pgnlog" ] && fail "pgn-extract: $(cat "$WORK/pgnlog")"
-moves=$(tr ' ' '\n' <"$WORK/extracted" | grep -vE '^$|^[0-9]+\.|^(1-0|0-1|1/2-1/2|\*)$' | tr '\n' ' ')
+moves=$(moves_of "$score" | tr '\n' ' ')
 [ "$moves" = "$(tr '\n' ' ' <"$frames/moves.txt")" ] || fail "moves: $moves; the score: $(cat "$score")"
 grep -q '^\[Result "1-0"\]$' "$score" || fail "result: $(cat "$score")"
 # Each move's clock: five minutes less a second or two of play.
